@@ -1,0 +1,17 @@
+# cmake --install: the header, the library, a CMake package (klv::klv) and
+# klv.pc for pkg-config.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+install(FILES ${PROJECT_SOURCE_DIR}/graphics/klv.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(TARGETS klv EXPORT klvTargets
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(EXPORT klvTargets NAMESPACE klv:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/klv)
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/klvConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/klvConfig.cmake INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/klv)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/klvConfigVersion.cmake COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/klvConfig.cmake ${PROJECT_BINARY_DIR}/klvConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/klv)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/klv.pc.in ${PROJECT_BINARY_DIR}/klv.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/klv.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

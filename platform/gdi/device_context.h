@@ -1,0 +1,34 @@
+// A device context: a bitmap to draw on and the drawing state that goes with
+// it. Memory device contexts are the only kind: a window's screen image and
+// a printer page are bitmaps too.
+#pragma once
+
+#include <optional>
+
+#include "platform/gdi/objects.h"
+
+namespace klv::gdi {
+
+struct DeviceContext {
+    Bitmap* bitmap = nullptr;  // a 1 by 1 monochrome stock bitmap until one is selected
+    Pen* pen = nullptr;        // stock black pen
+    Brush* brush = nullptr;    // stock white brush
+    Font* font = nullptr;      // stock system font
+    Palette* palette = nullptr;
+    ColorRef text_color = 0x000000;
+    ColorRef background_color = 0xFFFFFF;
+    int background_mode = OPAQUE;
+    std::uint32_t text_align = TA_LEFT | TA_TOP;
+    std::optional<Rect> clip;  // device pixels; none: the whole bitmap
+    Point viewport_origin;     // logical (0, 0) is this device pixel
+    Point position;            // current position, logical
+    // Device capabilities a printer page reports; a memory context reports 96 dpi.
+    int dots_per_inch_x = 96;
+    int dots_per_inch_y = 96;
+    bool takes_bitmaps = true;
+
+    // The rectangle drawing may touch: the bitmap's bounds cut by the clip.
+    Rect drawable_area() const;
+};
+
+}  // namespace klv::gdi

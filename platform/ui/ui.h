@@ -1,0 +1,110 @@
+// Windows, messages and per-thread message loops: the user-interface service
+// the graphics library is written against.
+//
+// Each call has the effect of the Win32 USER call it stands for (named in the
+// comment). A window belongs to the thread that created it; its messages are
+// dispatched only by that thread's get_message / dispatch_message loop. The
+// backend (X11 or headless, see backend choice in ui.cpp) is invisible here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/gdi/device_context.h"
+#include "platform/ui/messages.h"
+
+namespace klv::ui {
+
+struct Window;  // opaque; a "window handle"
+
+using WindowProcedure = std::intptr_t (*)(Window* window, std::uint32_t message, std::uintptr_t wparam,
+                                          std::intptr_t lparam);
+
+struct WindowClass {
+    std::string name;
+    std::uint32_t style = 0;  // CS_DBLCLKS, CS_SAVEBITS
+    WindowProcedure procedure = nullptr;
+    int background_brush = -1;  // a stock brush number, or -1 for none
+};
+
+struct Message {
+    Window* window = nullptr;
+    std::uint32_t message = 0;
+    std::uintptr_t wparam = 0;
+    std::intptr_t lparam = 0;
+};
+
+struct PaintInfo {
+    gdi::DeviceContext* dc = nullptr;
+    gdi::Rect paint;  // the invalid rectangle, client coordinates
+};
+
+// RegisterClassExA / UnregisterClassA. Registering a name twice fails.
+bool register_class(const WindowClass& window_class);
+bool unregister_class(const std::string& name);
+
+// CreateWindowExA: outer position and outer size; the client area is what is
+// left inside the frame and caption that system_metric reports for the style.
+// Created hidden. Null on failure (unknown class, no display): last_error()
+// then says why.
+Window* create_window(const std::string& class_name, const std::string& title, std::uint32_t style, int x,
+                      int y, int width, int height);
+
+std::intptr_t default_procedure(Window* window, std::uint32_t message, std::uintptr_t wparam,
+                                std::intptr_t lparam);  // DefWindowProcA
+
+// The calling thread's message loop.
+bool get_message(Message* message);  // GetMessageA: false once WM_QUIT is taken
+void translate_message(const Message& message);
+std::intptr_t dispatch_message(const Message& message);
+void post_quit_message(int exit_code);
+
+// PostMessageA: false when the window no longer exists.
+bool post_message(Window* window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam);
+// SendMessageA: runs the procedure on the window's thread while the caller
+// waits; returns 0 at once when that thread has ended.
+std::intptr_t send_message(Window* window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam);
+
+// InvalidateRect (null: the whole client area). Thread-safe.
+void invalidate_rect(Window* window, const gdi::Rect* rect, bool erase);
+gdi::DeviceContext* begin_paint(Window* window, PaintInfo* paint);  // BeginPaint
+void end_paint(Window* window, const PaintInfo* paint);              // EndPaint: shows what was painted
+
+// GetDC / ReleaseDC: a context compatible with the screen.
+gdi::DeviceContext* get_dc(Window* window);
+void release_dc(Window* window, gdi::DeviceContext* dc);
+
+// The user-data slot (GWL_USERDATA): 0 until set.
+void set_user_data(Window* window, void* data);
+void* user_data(Window* window);
+
+// AppendMenuA on the window's system menu (MF_STRING or MF_SEPARATOR).
+bool append_system_menu(Window* window, std::uint32_t flags, std::uint32_t id, const char* text);
+
+void show_window(Window* window, int show_command);  // ShowWindow
+void update_window(Window* window);                  // UpdateWindow: paints now if anything is invalid
+
+// MessageBoxA: modal; on X11 a window of ours, without a display a line on
+// stderr. Returns IDOK.
+int message_box(Window* owner, const std::string& text, const std::string& caption, std::uint32_t style);
+
+// GetSystemMetrics.
+int system_metric(int index);
+
+// GetLastError / SetLastError for the calling thread, and the text that
+// FormatMessageA gives for a code.
+std::uint32_t last_error();
+void set_last_error(std::uint32_t code);
+std::string error_text(std::uint32_t code);
+
+// GetSaveFileNameA: the chosen name, or false when cancelled. The dialog asks
+// before an existing file is replaced. While it is open the calling thread
+// keeps dispatching its windows' messages (they repaint).
+struct SaveFileRequest {
+    std::string filter_name;     // "Bitmap files (*.bmp)"
+    std::string filter_pattern;  // "*.BMP"
+    std::string chosen_name;     // the answer
+};
+bool save_file_dialog(SaveFileRequest& request);
+
+}  // namespace klv::ui
