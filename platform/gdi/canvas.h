@@ -1,0 +1,56 @@
+// The raster engine's view of a device context: the 32-bit pixels it may
+// touch and device coordinates in 64 bits, so that any 32-bit logical
+// coordinate plus any viewport origin is exact.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/gdi/device_context.h"
+
+namespace klv::gdi {
+
+struct DevicePoint {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    friend bool operator==(const DevicePoint&, const DevicePoint&) = default;
+};
+
+struct Canvas {
+    Pixel* pixels = nullptr;
+    std::int64_t stride = 0;  // pixels per row
+    // Drawable pixels: the bitmap cut by the clip; right and bottom exclusive.
+    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+
+    bool empty() const { return left >= right || top >= bottom; }
+    Pixel* row(std::int64_t y) const { return pixels + y * stride; }
+    bool contains(std::int64_t x, std::int64_t y) const { return x >= left && x < right && y >= top && y < bottom; }
+    // Paints columns [x0, x1) of row y, cut to the drawable area.
+    void fill_span(std::int64_t y, std::int64_t x0, std::int64_t x1, Pixel color) const {
+        if (y < top || y >= bottom) return;
+        x0 = std::max(x0, left);
+        x1 = std::min(x1, right);
+        if (x0 < x1) std::fill(row(y) + x0, row(y) + x1, color);
+    }
+};
+
+// The drawable pixels of a 32-bit bitmap selected into dc; an empty canvas
+// for a monochrome bitmap or a clip that leaves nothing.
+inline Canvas canvas_of(const DeviceContext* dc) {
+    Canvas c;
+    if (!dc || !dc->bitmap || dc->bitmap->bits_per_pixel() != 32) return c;
+    Rect area = dc->drawable_area();
+    c.pixels = dc->bitmap->pixels();
+    c.stride = dc->bitmap->width();
+    c.left = area.left;
+    c.top = area.top;
+    c.right = area.right;
+    c.bottom = area.bottom;
+    return c;
+}
+
+inline DevicePoint to_device(const DeviceContext* dc, std::int64_t x, std::int64_t y) {
+    return {x + dc->viewport_origin.x, y + dc->viewport_origin.y};
+}
+
+}  // namespace klv::gdi
