@@ -58,7 +58,6 @@ struct WindowState {
     std::int32_t draw_color = 0;
     std::int32_t bk_color = 0;
     AutoResetEvent key_event;
-    AutoResetEvent window_created_event;
     std::uint64_t thread_id = 0;
     std::int32_t last_error = 0;
     std::int32_t ratio_x = 0;

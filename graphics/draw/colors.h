@@ -1,0 +1,23 @@
+// Colour values: 0 to 15 name palette colours, anything else is an RGB
+// colour 0x00BBGGRR in its low 24 bits.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/gdi/gdi_types.h"
+
+namespace klv {
+
+// Shared by every window; filled when a window is opened.
+extern std::array<gdi::ColorRef, 16> palette;
+extern const std::array<gdi::ColorRef, 16> default_palette;
+
+gdi::ColorRef color_to_rgb(std::int32_t color);
+
+}  // namespace klv
+
+extern "C" {
+void set_color(int color);
+void set_bk_color(int color);
+}
