@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing KLV graphics needs on Debian 12.
+# Safe to run again: packages already present are left as they are.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config ccache
+  libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcairo2-dev libcups2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # fonts the numbered fonts resolve to
+  fonts-liberation2 fonts-dejavu-core
+  # running on a desktop: the file chooser of the save command
+  zenity
+  # tests: a virtual X server with a window manager, input, screenshots,
+  # image and PDF readers, a private print server
+  xvfb xauth openbox xdotool x11-utils imagemagick poppler-utils
+  cups cups-client cups-bsd cups-ipp-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: these packages are missing; run as root to install them: ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
