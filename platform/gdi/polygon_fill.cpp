@@ -1,0 +1,97 @@
+#include "platform/gdi/polygon_fill.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace klv::gdi {
+
+namespace {
+
+struct Edge {
+    std::int64_t x0, y0, x1, y1;  // upper end first
+    int direction;                // +1 running downward in vertex order
+};
+
+struct Crossing {
+    std::int64_t x;
+    int direction;
+};
+
+std::int64_t ceil_div(__int128 num, __int128 den) {  // den > 0
+    __int128 q = num / den;
+    if (num % den != 0 && num > 0) ++q;
+    return std::int64_t(q);
+}
+
+std::int64_t crossing_x(const Edge& e, std::int64_t y) {
+    __int128 num = __int128(y - e.y0) * (e.x1 - e.x0);
+    return e.x0 + ceil_div(num, e.y1 - e.y0);
+}
+
+// Scratch space reused between calls, so a fill allocates only when a
+// polygon is larger than every earlier one on this thread.
+struct Scratch {
+    std::vector<Edge> edges;
+    std::vector<const Edge*> active;
+    std::vector<Crossing> crossings;
+};
+
+Scratch& scratch() {
+    thread_local Scratch s;
+    return s;
+}
+
+void collect_edges(const Canvas& canvas, const DevicePoint* points, std::size_t count, std::vector<Edge>& edges) {
+    edges.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        DevicePoint a = points[i], b = points[(i + 1) % count];
+        if (a.y == b.y) continue;
+        Edge e = a.y < b.y ? Edge{a.x, a.y, b.x, b.y, +1} : Edge{b.x, b.y, a.x, a.y, -1};
+        if (e.y1 <= canvas.top || e.y0 >= canvas.bottom) continue;
+        edges.push_back(e);
+    }
+    std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.y0 < r.y0; });
+}
+
+template <typename Span>
+void emit_row(std::vector<Crossing>& crossings, FillRule rule, std::int64_t y, Span&& span) {
+    std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+    int sum = 0;
+    for (std::size_t i = 0; i < crossings.size(); ++i) {
+        sum += rule == FillRule::winding ? crossings[i].direction : 1;
+        bool inside = rule == FillRule::winding ? sum != 0 : (sum & 1) != 0;
+        if (inside && i + 1 < crossings.size() && crossings[i + 1].x > crossings[i].x)
+            span(y, crossings[i].x, crossings[i + 1].x);
+    }
+}
+
+}  // namespace
+
+void scan_polygon(const Canvas& canvas, const DevicePoint* points, std::size_t count, FillRule rule,
+                  const std::function<void(std::int64_t, std::int64_t, std::int64_t)>& span) {
+    if (count < 3 || canvas.empty()) return;
+    Scratch& s = scratch();
+    collect_edges(canvas, points, count, s.edges);
+    if (s.edges.empty()) return;
+    s.active.clear();
+    std::size_t next = 0;
+    std::int64_t y = std::max(canvas.top, s.edges.front().y0);
+    for (; y < canvas.bottom; ++y) {
+        while (next < s.edges.size() && s.edges[next].y0 <= y) s.active.push_back(&s.edges[next++]);
+        std::erase_if(s.active, [y](const Edge* e) { return e->y1 <= y; });
+        if (s.active.empty()) {
+            if (next == s.edges.size()) break;
+            y = std::max(y, s.edges[next].y0 - 1);  // jump over empty rows
+            continue;
+        }
+        s.crossings.clear();
+        for (const Edge* e : s.active) s.crossings.push_back({crossing_x(*e, y), e->direction});
+        emit_row(s.crossings, rule, y, [&](std::int64_t row, std::int64_t x0, std::int64_t x1) {
+            x0 = std::max(x0, canvas.left);
+            x1 = std::min(x1, canvas.right);
+            if (x0 < x1) span(row, x0, x1);
+        });
+    }
+}
+
+}  // namespace klv::gdi

@@ -1,0 +1,21 @@
+// Drawing an outline (a Polyline, a LineTo, a Pie's closed outline) with the
+// pen selected into a device context: picks the rule the pen follows.
+//
+//   cosmetic pen                    one pixel; sloped segments exclude the end point
+//   geometric solid pen, width 1    one pixel; sloped segments include the end point
+//   geometric user-style, width 1   one pixel, dashed
+//   geometric pen, width >= 2       polygons: segments, square caps, bevel joins
+#pragma once
+
+#include <cstddef>
+
+#include "platform/gdi/canvas.h"
+
+namespace klv::gdi {
+
+// points are device coordinates; closed adds the segment from the last
+// point back to the first (and, for wide pens, joins instead of caps).
+void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoint* points, std::size_t count,
+                 bool closed);
+
+}  // namespace klv::gdi
