@@ -1,13 +1,133 @@
 #include "platform/gdi/wide_pen.h"
 
-#include "platform/gdi/thin_line.h"
+#include <cmath>
+#include <vector>
+
+#include "platform/gdi/polygon_fill.h"
+#include "platform/gdi/wide_dashes.h"
 
 namespace klv::gdi {
 
-void stroke_wide_path(const Canvas& canvas, Pixel color, const PenDescription&, bool, const DevicePoint* points,
-                      std::size_t count, bool closed) {
-    for (std::size_t i = 0; i + 1 < count; ++i) paint_thin_line(canvas, color, points[i], points[i + 1], true);
-    if (closed && count > 1) paint_thin_line(canvas, color, points[count - 1], points[0], true);
+namespace {
+
+std::int64_t round_half_up(double v) { return std::int64_t(std::floor(v + 0.5)); }
+
+void fill_quad(const Canvas& canvas, Pixel color, const Face& first, const Face& second) {
+    DevicePoint quad[4] = {first.a, first.b, second.a, second.b};
+    scan_polygon(canvas, quad, 4, FillRule::alternate,
+                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { std::fill(canvas.row(y) + x0, canvas.row(y) + x1, color); });
+}
+
+// Axis-aligned: a rectangle (l, t, r, b exclusive) and its faces.
+SegmentPiece axis_piece(DevicePoint p1, DevicePoint p2, DevicePoint dir, std::int64_t w, bool cap_start,
+                        bool cap_end) {
+    const std::int64_t h = w / 2;
+    SegmentPiece s;
+    std::int64_t l, t, r, b;
+    if (dir.y == 0) {
+        bool forward = dir.x > 0;
+        l = std::min(p1.x, p2.x) - ((forward ? cap_start : cap_end) ? h : 0);
+        r = std::max(p1.x, p2.x) + ((forward ? cap_end : cap_start) ? h : 0);
+        t = p1.y - h;
+        b = t + w;
+        if (forward)
+            s.start = {{l, b}, {l, t}}, s.end = {{r - 1, t}, {r - 1, b}};
+        else
+            s.start = {{r, t}, {r, b}}, s.end = {{l + 1, b}, {l + 1, t}};
+    } else {
+        bool forward = dir.y > 0;
+        t = std::min(p1.y, p2.y) - ((forward ? cap_start : cap_end) ? h : 0);
+        b = std::max(p1.y, p2.y) + ((forward ? cap_end : cap_start) ? h : 0);
+        l = p1.x - h;
+        r = l + w;
+        if (forward)
+            s.start = {{l, t}, {r, t}}, s.end = {{r, b - 1}, {l, b - 1}};
+        else
+            s.start = {{r, b}, {l, b}}, s.end = {{l, t + 1}, {r, t + 1}};
+    }
+    s.corners = {DevicePoint{l, t}, {r, t}, {r, b}, {l, b}};
+    return s;
+}
+
+SegmentPiece sloped_piece(DevicePoint p1, DevicePoint p2, DevicePoint dir, std::int64_t w, bool cap_start,
+                          bool cap_end) {
+    const double dx = double(dir.x), dy = double(dir.y);
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double wx = double(w) * std::fabs(dy) / length, wy = double(w) * std::fabs(dx) / length;
+    DevicePoint n{round_half_up(wx / 2), round_half_up(wy / 2)};
+    DevicePoint g{round_half_up((wx + 1) / 2), round_half_up((wy + 1) / 2)};
+    if (dx < 0) n.y = -n.y, g.y = -g.y;
+    if (dy < 0) {
+        std::swap(n, g);
+        n.x = -n.x, g.x = -g.x;
+    }
+    DevicePoint a{p1.x - n.x, p1.y + n.y}, b{p1.x + g.x, p1.y - g.y};
+    DevicePoint c{p2.x + g.x, p2.y - g.y}, d{p2.x - n.x, p2.y + n.y};
+    if (cap_start) a = {a.x - n.y, a.y - n.x}, b = {b.x - n.y, b.y - n.x};
+    if (cap_end) c = {c.x + g.y, c.y + g.x}, d = {d.x + g.y, d.y + g.x};
+    SegmentPiece s;
+    s.corners = {a, b, c, d};
+    s.start = {a, b};
+    s.end = {c, d};
+    return s;
+}
+
+}  // namespace
+
+SegmentPiece segment_piece(DevicePoint p1, DevicePoint p2, DevicePoint dir, std::int64_t width, bool cap_start,
+                           bool cap_end) {
+    if (dir.x == 0 || dir.y == 0) return axis_piece(p1, p2, dir, width, cap_start, cap_end);
+    return sloped_piece(p1, p2, dir, width, cap_start, cap_end);
+}
+
+void paint_piece(const Canvas& canvas, Pixel color, const SegmentPiece& piece) {
+    scan_polygon(canvas, piece.corners.data(), 4, FillRule::alternate,
+                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { std::fill(canvas.row(y) + x0, canvas.row(y) + x1, color); });
+}
+
+void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, const SegmentPiece& to) {
+    // The quadrilateral E0, F1, E1, F0: the outer corner is cut off.
+    fill_quad(canvas, color, {from.end.a, to.start.b}, {from.end.b, to.start.a});
+}
+
+void paint_wide_segments(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
+                         const std::vector<WideSegment>& segments, bool closed) {
+    if (segments.empty()) return;
+    thread_local std::vector<SegmentPiece> pieces;
+    pieces.clear();
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const WideSegment& g = segments[i];
+        bool cap_start = square_caps && !closed && i == 0;
+        bool cap_end = square_caps && !closed && i + 1 == segments.size();
+        pieces.push_back(segment_piece(g.from, g.to, g.direction, width, cap_start, cap_end));
+        paint_piece(canvas, color, pieces.back());
+    }
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) paint_bevel(canvas, color, pieces[i], pieces[i + 1]);
+    if (closed && pieces.size() > 1) paint_bevel(canvas, color, pieces.back(), pieces.front());
+}
+
+void paint_wide_polyline(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
+                         const DevicePoint* points, std::size_t count, bool closed) {
+    std::size_t first = 0, last = count;  // drop repeated points at both ends
+    while (last - first > 2 && points[first] == points[first + 1]) ++first;
+    while (last - first > 2 && points[last - 1] == points[last - 2]) --last;
+    std::vector<WideSegment> segments;
+    auto add = [&](DevicePoint a, DevicePoint b) {
+        if (!(a == b)) segments.push_back({a, b, {b.x - a.x, b.y - a.y}});
+    };
+    for (std::size_t i = first; i + 1 < last; ++i) add(points[i], points[i + 1]);
+    if (closed && last - first > 1) add(points[last - 1], points[first]);
+    paint_wide_segments(canvas, color, width, square_caps, segments, closed);
+}
+
+void stroke_wide_path(const Canvas& canvas, Pixel color, const PenDescription& pen, bool dashed,
+                      const DevicePoint* points, std::size_t count, bool closed) {
+    // Flat caps leave the ends as they are; round caps are drawn square.
+    bool square_caps = (pen.style & PS_ENDCAP_MASK) != PS_ENDCAP_FLAT;
+    if (dashed)
+        paint_wide_dashes(canvas, color, pen, square_caps, points, count, closed);
+    else
+        paint_wide_polyline(canvas, color, pen.width, square_caps, points, count, closed);
 }
 
 }  // namespace klv::gdi
