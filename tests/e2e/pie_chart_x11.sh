@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The pie-chart program end to end on a real X server (DISPLAY, with a window
+# manager): the chart on the screen matches the reference image outside the
+# text boxes; a key ends it with status 0 within a second; so does the close
+# box while it waits; a key typed while the chart is drawn ends it once the
+# chart is complete; without a display it says so and ends with status 0.
+set -uo pipefail
+build="$1"; source="$2"
+program="$build/pie_chart"
+golden="$source/tests/goldens/demo-pie-chart"
+work="$(mktemp -d)"
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+if [ -z "${DISPLAY:-}" ]; then echo "no DISPLAY: skipped"; exit 0; fi
+export KLV_BACKEND=x11
+
+start_chart() {
+  "$program" 2>"$work/stderr" &
+  pid=$!
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pie Chart$' | head -n 1)
+  [ -n "$window" ] || { fail "no window appeared"; return 1; }
+}
+
+# Waits for the program to end; prints its status, or "running".
+ended_within() {  # seconds
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$pid" 2>/dev/null; do
+    if ((SECONDS > deadline)); then echo running; return; fi
+    sleep 0.05
+  done
+  wait "$pid"; echo $?
+  pid=""
+}
+
+# 1. The picture.
+if start_chart; then
+  sleep 1.5
+  import -window "$window" "$work/screen.png"
+  mask=()
+  while read -r l t r b; do
+    [[ "$l" =~ ^# || -z "$l" ]] && continue
+    mask+=(-draw "rectangle $l,$t $((r - 1)),$((b - 1))")
+  done <"$golden.mask"
+  convert "$work/screen.png" -fill black "${mask[@]}" "$work/screen-masked.png"
+  convert "$golden.bmp" -fill black "${mask[@]}" "$work/golden-masked.png"
+  size=$(identify -format '%wx%h' "$work/screen.png")
+  [ "$size" = "640x480" ] || fail "the window's drawing area is $size, not 640x480"
+  differ=$(compare -metric AE "$work/screen-masked.png" "$work/golden-masked.png" "$work/diff.png" 2>&1 >/dev/null)
+  [ "$differ" = "0" ] || fail "$differ pixels of the chart differ from the reference outside the text boxes"
+  mkdir -p "$build/screenshots" && cp "$work/screen.png" "$build/screenshots/pie-chart.png"
+
+  # 2. A key ends it.
+  xdotool key --window "$window" a
+  status=$(ended_within 1)
+  [ "$status" = "0" ] || fail "a key press: status $status"
+fi
+
+# 3. The close box ends it while it waits.
+if start_chart; then
+  sleep 0.5
+  wmctrl -c 'Pie Chart'
+  status=$(ended_within 2)
+  [ "$status" = "0" ] || fail "the close box: status $status"
+fi
+
+# 4. A key typed at once (while the chart is drawn) ends it once the chart is complete.
+"$program" 2>"$work/stderr" &
+pid=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pie Chart$' | head -n 1)
+xdotool key --window "$window" Up
+status=$(ended_within 3)
+[ "$status" = "0" ] || fail "a key typed while drawing: status $status"
+
+# 5. No display.
+env -u DISPLAY -u KLV_BACKEND timeout 10 "$program" >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" = "0" ] || fail "without a display: status $status"
+grep -qi "display" "$work/err" || fail "without a display nothing was said on stderr: $(cat "$work/err")"
+
+[ "$failures" -eq 0 ] && echo "pie chart end to end: all checks passed"
+exit $((failures > 0))

@@ -1,0 +1,118 @@
+// Colour values, pens and brushes as the drawing state keeps them.
+#include <gtest/gtest.h>
+
+#include "graphics/draw/colors.h"
+#include "graphics/draw/line_styles.h"
+#include "graphics/klv.h"
+#include "tests/support/library_window.h"
+
+namespace klv::test {
+namespace {
+
+class DrawingState : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_GE(open_window(64, 48, "state", 0, 0, false, false), 0); }
+    void TearDown() override { close_window(-2); }
+    WindowState* state() { return current_state(); }
+};
+
+TEST_F(DrawingState, ColourValuesNameThePaletteOrAnRgbColour) {
+    EXPECT_EQ(color_to_rgb(15), 0xFFFFFFu);
+    EXPECT_EQ(color_to_rgb(4), 0x000080u);
+    EXPECT_EQ(color_to_rgb(16), 0x000010u);
+    EXPECT_EQ(color_to_rgb(-1), 0xFFFFFFu);
+    EXPECT_EQ(color_to_rgb(0x01000005), 0x000005u);
+    for (int c = 0; c < 16; ++c) EXPECT_EQ(color_to_rgb(std::int32_t(color_to_rgb(c))), color_to_rgb(c)) << c;
+}
+
+TEST_F(DrawingState, DrawingColourReachesTextAndPenOfEveryPage) {
+    set_color(4);
+    EXPECT_EQ(state()->draw_color, 4);
+    for (gdi::DeviceContext* dc : state()->page_dc) {
+        EXPECT_EQ(dc->text_color, 0x000080u);
+        EXPECT_EQ(dc->pen->description().color, 0x000080u);
+        EXPECT_EQ(dc->pen->description().style,
+                  gdi::PS_GEOMETRIC | gdi::PS_USERSTYLE | gdi::PS_ENDCAP_SQUARE | gdi::PS_JOIN_BEVEL);
+    }
+}
+
+TEST(LinePatterns, BecomeDashArrays) {
+    struct Case {
+        std::int32_t pattern;
+        std::vector<std::uint32_t> dashes;
+    };
+    const Case cases[] = {
+        {0x0000, {0, 16}},      {0x00FF, {7, 9}},          {0xFF00, {7, 8}}, {0xFFFF, {15, 0}},
+        {0x0001, {0, 16}},      {0x8000, {0, 15}},         {0x0F0F, {3, 5, 3, 5}},
+        {0xF0F0, {3, 5, 3, 4}}, {0x8001, {0, 15, 0, 0}},   {0x5555, {0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2}},
+        {0x7FFF0F0F, {3, 5, 3, 5}},  // only the low 16 bits count
+    };
+    for (const Case& c : cases) {
+        const DashArray dashes = pattern_to_dashes(c.pattern);
+        EXPECT_EQ(std::vector<std::uint32_t>(dashes.entries.begin(), dashes.entries.begin() + dashes.count), c.dashes)
+            << std::hex << c.pattern;
+    }
+}
+
+TEST_F(DrawingState, LineStyleBuildsPensAndRefusesBadArguments) {
+    set_line_style(3, 0, 5);
+    const gdi::PenDescription& pen = state()->page_dc[2]->pen->description();
+    EXPECT_EQ(pen.width, 5);
+    EXPECT_EQ(pen.dashes, (std::vector<std::uint32_t>{7, 4}));
+    set_line_style(4, 0x00FF, 1);
+    EXPECT_EQ(state()->page_dc[0]->pen->description().dashes, (std::vector<std::uint32_t>{7, 9}));
+    for (auto [style, thickness] : {std::pair{5, 1}, {-1, 1}, {0, 0}, {2, -3}}) {
+        state()->last_error = 0;
+        set_line_style(style, 0, thickness);
+        EXPECT_EQ(state()->last_error, -11);
+        EXPECT_EQ(state()->line_style, 4);
+        EXPECT_EQ(state()->line_thickness, 1);
+    }
+}
+
+TEST_F(DrawingState, FillStyleGoesToTheActivePageOnly) {
+    gdi::Brush* other = state()->page_dc[1]->brush;
+    set_fill_style(8, 4);
+    const gdi::Brush* brush = state()->page_dc[0]->brush;
+    EXPECT_EQ(brush->style(), gdi::BS_HATCHED);
+    EXPECT_EQ(brush->hatch(), gdi::HS_DIAGCROSS);
+    EXPECT_EQ(brush->color(), 0x000080u);
+    EXPECT_EQ(state()->page_dc[1]->brush, other);
+    EXPECT_EQ(state()->fill_pattern, 8);
+}
+
+TEST_F(DrawingState, FillPatternZeroTakesTheBackgroundButKeepsTheColour) {
+    set_fill_style(0, 4);
+    EXPECT_EQ(state()->page_dc[0]->brush->style(), gdi::BS_SOLID);
+    EXPECT_EQ(state()->page_dc[0]->brush->color(), 0x000000u);
+    EXPECT_EQ(state()->fill_color, 0x000080);
+}
+
+TEST_F(DrawingState, FillPatternTwelveIsIgnoredAndOthersRefused) {
+    set_fill_style(2, 4);
+    const gdi::Brush* brush = state()->page_dc[0]->brush;
+    set_fill_style(12, 9);
+    EXPECT_EQ(state()->last_error, 0);
+    for (int bad : {13, -1, 1000}) {
+        set_fill_style(bad, 9);
+        EXPECT_EQ(state()->last_error, -11);
+        EXPECT_EQ(state()->page_dc[0]->brush, brush);
+        EXPECT_EQ(state()->fill_pattern, 2);
+        EXPECT_EQ(state()->fill_color, 0x000080);
+    }
+}
+
+TEST_F(DrawingState, PatternBitmapsPaintTheFillColourOnTheBackground) {
+    set_fill_style(4, 2);
+    const gdi::Brush* brush = state()->page_dc[0]->brush;
+    EXPECT_EQ(brush->style(), gdi::BS_PATTERN);
+    EXPECT_EQ(brush->pattern_rows(), (gdi::PatternRows{0x1F, 0x3E, 0x7C, 0xF8, 0xF1, 0xE3, 0xC7, 0x8F}));
+    fill_bar(0, 0, 8, 1);
+    const Image page = page_image(0);
+    EXPECT_EQ(page.at(0, 0), 0x008000u);  // a 0 bit: the fill colour
+    EXPECT_EQ(page.at(3, 0), 0x000000u);  // a 1 bit: the background colour
+    EXPECT_EQ(state()->page_dc[0]->text_color, 0xFFFFFFu);  // back to the drawing colour
+}
+
+}  // namespace
+}  // namespace klv::test

@@ -1,0 +1,112 @@
+// Shapes: their points, what they refresh, and arguments of any size.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "graphics/draw/primitives.h"
+#include "graphics/klv.h"
+#include "platform/ui/testing.h"
+#include "tests/support/library_window.h"
+
+namespace klv::test {
+namespace {
+
+using Invalidations = std::vector<std::optional<gdi::Rect>>;
+
+class Primitives : public ::testing::Test {
+protected:
+    void open(bool double_buffer = false) {
+        ASSERT_GE(open_window(200, 150, "shapes", 0, 0, double_buffer, false), 0);
+        ui::testing::take_invalidations(current_window_handle());
+    }
+    void TearDown() override { close_window(-2); }
+    Invalidations invalidations() { return ui::testing::take_invalidations(current_window_handle()); }
+};
+
+TEST(PieSlicePoints, FollowTheTruncatedCircle) {
+    EXPECT_EQ(point_on_circle(319, 239, 0, 100), (gdi::Point{419, 239}));
+    EXPECT_EQ(point_on_circle(319, 239, 75, 100), (gdi::Point{344, 143}));
+    EXPECT_EQ(point_on_circle(319, 239, 225, 100), (gdi::Point{249, 309}));
+    EXPECT_EQ(point_on_circle(319, 239, 360, 100), (gdi::Point{419, 239}));
+    EXPECT_EQ(point_on_circle(319, 239, 90, 100), (gdi::Point{319, 139}));
+    EXPECT_EQ(point_on_circle(319, 239, 30, 100), (gdi::Point{405, 190}));
+    // Adjacent slices meet at the same point: the end of one is the start of the next.
+    EXPECT_EQ(point_on_circle(319, 239, 75, 100), point_on_circle(319, 239, 75 + 360, 100));
+}
+
+TEST_F(Primitives, RefreshTheirBoundingBoxes) {
+    open();
+    fill_bar(0, 0, 9, 9);
+    draw_line(10, 10, 5, 20);
+    draw_rectangle(3, 4, 30, 40);
+    draw_pie_slice(50, 60, 0, 90, 10);
+    EXPECT_EQ(invalidations(), (Invalidations{gdi::Rect{0, 0, 10, 10}, gdi::Rect{5, 10, 11, 21},
+                                              gdi::Rect{3, 4, 31, 41}, gdi::Rect{40, 50, 61, 71}}));
+}
+
+TEST_F(Primitives, RefreshInDeviceCoordinatesUnderAViewport) {
+    open();
+    set_viewport(100, 50, 200, 150, 0);
+    fill_bar(0, 0, 9, 9);
+    EXPECT_EQ(invalidations(), (Invalidations{gdi::Rect{100, 50, 110, 60}}));
+}
+
+TEST_F(Primitives, ReversedBarsRefreshTheAreaTheyFill) {
+    open();
+    fill_bar(60, 50, 10, 10);
+    EXPECT_EQ(invalidations(), (Invalidations{gdi::Rect{10, 10, 61, 51}}));
+}
+
+TEST_F(Primitives, DoNotRefreshAHiddenPage) {
+    open(true);
+    fill_bar(0, 0, 50, 50);
+    draw_line(0, 0, 40, 40);
+    EXPECT_TRUE(invalidations().empty());
+    wait_idle();
+    EXPECT_EQ(screen_image().at(10, 10), 0u);  // the shown page 0 was not drawn on
+    EXPECT_EQ(page_image(1).at(10, 10), 0xFFFFFFu);
+}
+
+TEST_F(Primitives, ShowWhatTheyDrawOnTheScreen) {
+    open();
+    set_fill_style(1, 14);
+    fill_bar(20, 20, 40, 40);
+    const Image screen = screen_image();
+    EXPECT_EQ(screen.at(20, 20), 0xFFFF00u);
+    EXPECT_EQ(screen.at(39, 39), 0xFFFF00u);
+    EXPECT_EQ(screen.at(40, 40), 0u);
+}
+
+TEST_F(Primitives, LineKeepsTheCurrentPosition) {
+    open();
+    gdi::DeviceContext* dc = current_state()->page_dc[0];
+    dc->position = {7, 8};
+    draw_line(10, 10, 5, 20);
+    EXPECT_EQ(dc->position, (gdi::Point{7, 8}));
+}
+
+TEST_F(Primitives, AnyArgumentIsSafe) {
+    open();
+    set_fill_style(8, 4);
+    draw_line(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    draw_line(INT_MAX, INT_MIN, INT_MIN, INT_MAX);
+    draw_rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    fill_bar(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    draw_pie_slice(100, 75, 0, 90, INT_MAX);
+    draw_pie_slice(INT_MIN, INT_MAX, INT_MIN, INT_MAX, -5);
+    draw_pie_slice(100, 75, 0, 90, INT_MIN);
+    set_viewport(INT_MAX, INT_MIN, 0, 0, 1);
+    draw_line(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    fill_bar(0, 0, INT_MAX, INT_MAX);
+    SUCCEED();
+}
+
+TEST_F(Primitives, MaxCoordinatesIgnoreTheViewport) {
+    open();
+    set_viewport(10, 20, 50, 60, 1);
+    EXPECT_EQ(get_max_x(), 199);
+    EXPECT_EQ(get_max_y(), 149);
+}
+
+}  // namespace
+}  // namespace klv::test

@@ -1,0 +1,132 @@
+// Mouse messages are recorded per kind; handlers see them after the queue.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "graphics/klv.h"
+#include "graphics/window/mouse_events.h"
+#include "platform/ui/testing.h"
+#include "tests/support/library_window.h"
+
+namespace klv::test {
+namespace {
+
+class Mouse : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_GE(open_window(100, 80, "mouse", 0, 0, false, false), 0); }
+    void TearDown() override { close_window(-2); }
+    ui::Window* window() { return current_window_handle(); }
+    // Clicks a second apart: never a double click.
+    void click(int x, int y) {
+        time_ += 1000;
+        ui::testing::mouse_button(window(), 0, true, x, y, 0, time_);
+        ui::testing::mouse_button(window(), 0, false, x, y, 0, time_ + 10);
+        wait_idle();
+    }
+    std::uint32_t time_ = 100000;
+};
+
+std::vector<std::pair<int, int>> take_all(int kind) {
+    std::vector<std::pair<int, int>> taken;
+    int x = 0, y = 0;
+    while (take_mouse_event(kind, &x, &y)) taken.emplace_back(x, y);
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(y, -1);
+    return taken;
+}
+
+TEST_F(Mouse, EachKindKeepsItsLatestEvent) {
+    click(10, 20);
+    click(30, 40);
+    click(50, 60);
+    EXPECT_EQ(take_all(KLV_LEFT_DOWN), (std::vector<std::pair<int, int>>{{50, 60}}));
+    EXPECT_EQ(take_all(KLV_LEFT_UP), (std::vector<std::pair<int, int>>{{50, 60}}));
+    EXPECT_EQ(get_mouse_x(), 50);
+    EXPECT_EQ(get_mouse_y(), 60);
+}
+
+TEST_F(Mouse, KeptKindsQueueEveryEventOldestFirst) {
+    keep_mouse_events(KLV_LEFT_DOWN, 1);
+    click(10, 20);
+    click(30, 40);
+    click(50, 60);
+    EXPECT_EQ(take_all(KLV_LEFT_DOWN), (std::vector<std::pair<int, int>>{{10, 20}, {30, 40}, {50, 60}}));
+    EXPECT_EQ(take_all(KLV_LEFT_UP), (std::vector<std::pair<int, int>>{{50, 60}}));
+}
+
+TEST_F(Mouse, DoubleClickRecordsDownUpDoubleUp) {
+    for (int kind = 1; kind <= 3; ++kind) keep_mouse_events(kind, 1);
+    ui::testing::mouse_button(window(), 0, true, 5, 5, 0, 1000);
+    ui::testing::mouse_button(window(), 0, false, 5, 5, 0, 1050);
+    ui::testing::mouse_button(window(), 0, true, 5, 5, 0, 1200);
+    ui::testing::mouse_button(window(), 0, false, 5, 5, 0, 1250);
+    wait_idle();
+    EXPECT_EQ(take_all(KLV_LEFT_DOWN).size(), 1u);
+    EXPECT_EQ(take_all(KLV_LEFT_UP).size(), 2u);
+    EXPECT_EQ(take_all(KLV_LEFT_DOUBLE_CLICK).size(), 1u);
+}
+
+TEST_F(Mouse, PositionsAreSignedSixteenBitValues) {
+    record_mouse_event(current_state(), ui::WM_MOUSEMOVE, std::intptr_t(0xFFFF0007));
+    EXPECT_EQ(get_mouse_x(), 7);
+    EXPECT_EQ(get_mouse_y(), -1);
+}
+
+TEST_F(Mouse, KindsOutsideTheRangeAreIgnored) {
+    int x = 0, y = 0;
+    EXPECT_EQ(has_mouse_event(10), 0);
+    EXPECT_EQ(take_mouse_event(-1, &x, &y), 0);
+    EXPECT_EQ(x, -1);
+    clear_mouse_events(99);
+    keep_mouse_events(10, 1);
+    set_mouse_handler(-5, nullptr);
+}
+
+std::atomic<int> handled_x{0};
+std::atomic<bool> queue_had_it{false};
+std::atomic<std::thread::id> handler_thread{};
+
+void remember(int x, int) {
+    handled_x = x;
+    queue_had_it = current_state()->click_queue[0].positions.size() == 1 &&
+                   ui::lparam_x(current_state()->mouse_position) == x;
+    handler_thread = std::this_thread::get_id();
+}
+
+TEST_F(Mouse, HandlersRunOnTheWindowThreadAfterTheQueue) {
+    set_mouse_handler(KLV_MOUSE_MOVE, remember);
+    ui::testing::mouse_move(window(), 33, 44);
+    wait_idle();
+    EXPECT_EQ(handled_x, 33);
+    EXPECT_TRUE(queue_had_it);
+    EXPECT_NE(handler_thread.load(), std::this_thread::get_id());
+    set_mouse_handler(KLV_MOUSE_MOVE, nullptr);
+    ui::testing::mouse_move(window(), 1, 2);
+    wait_idle();
+    EXPECT_EQ(handled_x, 33);
+}
+
+// A reader on this thread while the window thread records a flood of events.
+TEST_F(Mouse, ReadersNeverSeeATornPosition) {
+    keep_mouse_events(KLV_MOUSE_MOVE, 1);
+    WindowState* state = current_state();
+    std::thread writer([state] {
+        for (int i = 0; i < 100000; ++i) record_mouse_event(state, ui::WM_MOUSEMOVE, ui::make_lparam(i & 0x3FF, i & 0x3FF));
+    });
+    long taken = 0;
+    int x = 0, y = 0;
+    while (taken < 100000) {
+        if (take_mouse_event(KLV_MOUSE_MOVE, &x, &y)) {
+            ASSERT_EQ(x, y);
+            ++taken;
+        }
+        const int mx = get_mouse_x();
+        (void)mx;
+    }
+    writer.join();
+    EXPECT_EQ(taken, 100000);
+}
+
+}  // namespace
+}  // namespace klv::test
