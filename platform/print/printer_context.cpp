@@ -1,5 +1,7 @@
 #include "platform/print/printer_context.h"
 
+#include <cmath>
+
 #include "platform/gdi/gdi_types.h"
 #include "platform/print/cups_job.h"
 #include "platform/print/pdf_document.h"
@@ -33,9 +35,9 @@ int PrinterContext::device_caps(int index) const {
     case gdi::RASTERCAPS:
         return info_.takes_images ? gdi::RC_BITBLT | gdi::RC_STRETCHBLT : 0;
     case gdi::HORZRES:
-        return int(info_.printable_width * info_.dots_per_inch_x / 72.0);
+        return int(std::lround(info_.printable_width * info_.dots_per_inch_x / 72.0));
     case gdi::VERTRES:
-        return int(info_.printable_height * info_.dots_per_inch_y / 72.0);
+        return int(std::lround(info_.printable_height * info_.dots_per_inch_y / 72.0));
     default:
         return 0;
     }
