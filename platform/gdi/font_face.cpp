@@ -1,0 +1,146 @@
+#include "platform/gdi/font_face.h"
+
+#include FT_ADVANCES_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace klv::gdi {
+
+namespace {
+
+// A face's own measures, in font units.
+struct DesignMetrics {
+    double units_per_em = 2048;
+    double ascent = 1638;   // above the baseline, as Windows measures a cell
+    double descent = 410;   // below it
+    double average_width = 1024;
+    double max_width = 2048;
+};
+
+// The average width Windows fonts carry: lower-case letters and the space,
+// weighted by how often they occur in English text. Faces of newer tables
+// store a plain average over all glyphs instead, which is wider than the
+// fonts they are metric-compatible with.
+double weighted_average_width(FT_Face face) {
+    static constexpr int weights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20,
+                                        56, 56, 17, 4,  49, 56, 71, 31, 10, 18, 3, 18, 2};
+    auto advance = [&](char32_t c) -> double {
+        FT_UInt index = FT_Get_Char_Index(face, c);
+        FT_Fixed value = 0;
+        if (index == 0 || FT_Get_Advance(face, index, FT_LOAD_NO_SCALE, &value) != 0) return -1;
+        return double(value);
+    };
+    double sum = 166 * advance(U' ');
+    if (sum < 0) return 0;
+    for (int c = 0; c < 26; ++c) {
+        double a = advance(char32_t(U'a' + c));
+        if (a < 0) return 0;
+        sum += weights[c] * a;
+    }
+    return sum / 1000.0;
+}
+
+DesignMetrics design_metrics(FT_Face face) {
+    DesignMetrics m;
+    if (face->units_per_EM > 0) m.units_per_em = face->units_per_EM;
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+        m.ascent = os2->usWinAscent;
+        m.descent = os2->usWinDescent;
+    } else if (face->ascender - face->descender > 0) {
+        m.ascent = face->ascender;
+        m.descent = -face->descender;
+    } else {
+        m.ascent = m.units_per_em * 0.8;
+        m.descent = m.units_per_em * 0.2;
+    }
+    m.average_width = weighted_average_width(face);
+    if (m.average_width <= 0 && os2 && os2->xAvgCharWidth > 0) m.average_width = os2->xAvgCharWidth;
+    if (m.average_width <= 0) m.average_width = m.units_per_em / 2;
+    m.max_width = face->max_advance_width > 0 ? face->max_advance_width : m.units_per_em;
+    return m;
+}
+
+// Bold and italic the file itself does not give are simulated.
+void simulated_styles(FT_Face face, const ResolvedFace& resolved, bool& bold, bool& italic) {
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    bool file_bold = os2 && os2->usWeightClass > 0 ? os2->usWeightClass >= 600
+                                                   : (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+    bool file_italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    bold = resolved.bold && !file_bold;
+    italic = resolved.italic && !file_italic;
+}
+
+std::int64_t clamp_size(std::int64_t value) { return std::clamp<std::int64_t>(value, 1, largest_cell); }
+
+int normalised_escapement(int tenths) {
+    int e = tenths % 3600;
+    return e < 0 ? e + 3600 : e;
+}
+
+}  // namespace
+
+FontFace::FontFace(const FontDescription& description) {
+    escapement_ = normalised_escapement(description.escapement);
+    quarter_turns_ = escapement_ % 900 == 0 ? escapement_ / 900 : 0;
+    resolved_ = resolve_face({description.face_name, description.weight, description.italic,
+                              description.pitch_and_family});
+    measure(description, open_shared_face(resolved_.file, resolved_.index));
+}
+
+// GDI's sizes: a positive height is the cell (ascent plus descent), a
+// negative one the em, 0 the default cell; a width, when given, is the
+// average character width, and the glyphs are widened or narrowed to it.
+void FontFace::measure(const FontDescription& description, const std::shared_ptr<SharedFace>& face) {
+    DesignMetrics design;
+    if (face) {
+        std::lock_guard lock(face->mutex());
+        design = design_metrics(face->face());
+        simulated_styles(face->face(), resolved_, simulated_bold_, simulated_italic_);
+    }
+    double cell_units = design.ascent + design.descent;
+    std::int64_t height = description.height;
+    double em = 0;
+    if (height < 0) {
+        em = double(clamp_size(-height));
+    } else {
+        em = double(height == 0 ? default_cell_height : clamp_size(height)) * design.units_per_em / cell_units;
+    }
+    metrics_.ascent = int(std::lround(design.ascent * em / design.units_per_em));
+    metrics_.descent = height > 0 ? int(clamp_size(height)) - metrics_.ascent
+                       : height == 0 ? default_cell_height - metrics_.ascent
+                                     : int(std::lround(design.descent * em / design.units_per_em));
+    metrics_.height = metrics_.ascent + metrics_.descent;
+
+    std::int64_t width = std::llabs(std::int64_t(description.width));
+    double x_em = width == 0 ? em : double(clamp_size(width)) * design.units_per_em / design.average_width;
+    metrics_.average_char_width =
+        width == 0 ? int(std::lround(design.average_width * em / design.units_per_em)) : int(clamp_size(width));
+    metrics_.max_char_width = int(std::lround(design.max_width * x_em / design.units_per_em));
+    if (!face) return;
+
+    StrikeSpec spec{std::max<std::int64_t>(64, std::llround(x_em * 64)),
+                    std::max<std::int64_t>(64, std::llround(em * 64)), simulated_bold_,
+                    simulated_italic_, 0};
+    strike_ = find_strike(face, spec);
+    if (escapement_ % 900 != 0) {
+        spec.rotation = escapement_;
+        rotated_strike_ = find_strike(face, spec);
+    }
+}
+
+Font& fallback_font() {
+    static Font* font = [] {
+        FontDescription description;
+        description.face_name = "System";
+        description.weight = FW_BOLD;
+        description.height = 16;
+        return new Font(description);
+    }();
+    return *font;
+}
+
+}  // namespace klv::gdi

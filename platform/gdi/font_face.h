@@ -1,0 +1,55 @@
+// A font object's resolved face: the installed file chosen for it, the
+// sizes GDI's rules give, and the strikes its glyphs come from.
+#pragma once
+
+#include <memory>
+
+#include "platform/gdi/font.h"
+#include "platform/gdi/font_resolver.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/glyph_strike.h"
+
+namespace klv::gdi {
+
+// Cells are at most this many pixels high or wide; larger requests are
+// drawn at this size.
+constexpr int largest_cell = 1000;
+// The cell height of a font created with height 0.
+constexpr int default_cell_height = 16;
+
+class FontFace {
+public:
+    explicit FontFace(const FontDescription& description);
+
+    const TextMetrics& metrics() const { return metrics_; }
+    const ResolvedFace& resolved() const { return resolved_; }
+    // Glyphs laid out along the unrotated line; null when no font at all is
+    // installed (text then fills its cells but shows no glyphs).
+    GlyphStrike* strike() const { return strike_.get(); }
+    // Glyphs drawn at an angle that is not a whole quarter turn; else null.
+    GlyphStrike* rotated_strike() const { return rotated_strike_.get(); }
+    // Bold and italic drawn by FreeType because the file lacks them.
+    bool simulated_bold() const { return simulated_bold_; }
+    bool simulated_italic() const { return simulated_italic_; }
+    // Escapement in whole quarter turns counter-clockwise (0 to 3), when it is one.
+    int quarter_turns() const { return quarter_turns_; }
+    // Escapement in tenths of a degree, 0 to 3599.
+    int escapement() const { return escapement_; }
+
+private:
+    void measure(const FontDescription& description, const std::shared_ptr<SharedFace>& face);
+
+    ResolvedFace resolved_;
+    TextMetrics metrics_;
+    std::shared_ptr<GlyphStrike> strike_;
+    std::shared_ptr<GlyphStrike> rotated_strike_;
+    int quarter_turns_ = 0;
+    int escapement_ = 0;
+    bool simulated_bold_ = false;
+    bool simulated_italic_ = false;
+};
+
+// The font text is drawn in when a device context holds none.
+Font& fallback_font();
+
+}  // namespace klv::gdi

@@ -1,0 +1,37 @@
+// Opened font files, shared by every font object of the process.
+//
+// FreeType faces are not safe to use from two threads at once: whoever
+// sizes, loads or reads a face holds its mutex.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace klv::gdi {
+
+class SharedFace {
+public:
+    SharedFace(FT_Face face, std::string file) : face_(face), file_(std::move(file)) {}
+    SharedFace(const SharedFace&) = delete;
+    SharedFace& operator=(const SharedFace&) = delete;
+    ~SharedFace();
+
+    FT_Face face() const { return face_; }
+    std::mutex& mutex() { return mutex_; }
+    const std::string& file() const { return file_; }
+
+private:
+    FT_Face face_;
+    std::string file_;
+    std::mutex mutex_;
+};
+
+// The face at index `index` of `file`, opened once per process; null when
+// the file cannot be read as a font.
+std::shared_ptr<SharedFace> open_shared_face(const std::string& file, int index);
+
+}  // namespace klv::gdi

@@ -1,0 +1,74 @@
+// Rendered glyphs of one face at one size and style: a strike.
+//
+// Text bytes are Windows-1252 characters, so a strike has 256 glyph slots,
+// filled on first use and kept while any font uses the strike. Reading a
+// filled slot takes no lock, so drawing a short label on a strike that has
+// drawn it before costs only the blending.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <compare>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/gdi/font_file_cache.h"
+
+namespace klv::gdi {
+
+// A grey coverage bitmap (0 none to 255 full) and where it stands.
+struct Glyph {
+    int left = 0;  // left edge from the pen position, pixels
+    int top = 0;   // top edge above the baseline, pixels
+    int width = 0;
+    int rows = 0;
+    // How far the pen moves, in 1/64 pixel (x along the unrotated line, y up).
+    // Horizontal strikes move whole pixels.
+    std::int64_t advance_x = 0;
+    std::int64_t advance_y = 0;
+    std::vector<std::uint8_t> coverage;  // rows top first, `width` bytes each
+};
+
+// What a strike renders: sizes in 1/64 pixel per em, across and along the
+// line (they differ when a font is widened or narrowed), synthetic bold and
+// italic, and a rotation in tenths of a degree counter-clockwise (0 for
+// text that is rotated afterwards in whole quarter turns).
+struct StrikeSpec {
+    std::int64_t x_size = 0;
+    std::int64_t y_size = 0;
+    bool embolden = false;
+    bool oblique = false;
+    int rotation = 0;
+    auto operator<=>(const StrikeSpec&) const = default;
+};
+
+class GlyphStrike {
+public:
+    GlyphStrike(std::shared_ptr<SharedFace> face, StrikeSpec spec);
+    GlyphStrike(const GlyphStrike&) = delete;
+    GlyphStrike& operator=(const GlyphStrike&) = delete;
+
+    // The glyph of a Windows-1252 byte; thread-safe.
+    const Glyph& glyph(unsigned char byte);
+    const StrikeSpec& spec() const { return spec_; }
+
+private:
+    std::unique_ptr<Glyph> render(unsigned char byte);
+
+    std::shared_ptr<SharedFace> face_;
+    StrikeSpec spec_;
+    std::array<std::atomic<const Glyph*>, 256> slots_{};
+    std::mutex mutex_;  // guards owned_ and the filling of slots
+    std::vector<std::unique_ptr<Glyph>> owned_;
+};
+
+// The strike for a face and spec, shared process-wide. Strikes no font uses
+// any more are let go once many have piled up.
+std::shared_ptr<GlyphStrike> find_strike(const std::shared_ptr<SharedFace>& face, const StrikeSpec& spec);
+
+// How many strikes are kept (in use or cached).
+std::size_t kept_strike_count();
+
+}  // namespace klv::gdi

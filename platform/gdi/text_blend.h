@@ -1,0 +1,32 @@
+// Putting text pixels on a 32-bit bitmap: cell backgrounds and glyph
+// coverage blended in the text colour.
+#pragma once
+
+#include "platform/gdi/glyph_strike.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/text_geometry.h"
+
+namespace klv::gdi {
+
+// Sets every pixel of `area` (device pixels, already inside the bitmap).
+void fill_pixels(Bitmap& bitmap, const WideRect& area, Pixel pixel);
+
+// Blends `glyph`, whose top-left coverage pixel is the text pixel (u, v),
+// in `colour`, touching only device pixels inside `drawable`.
+void blend_glyph(Bitmap& bitmap, const Rect& drawable, const LinePlacement& line, std::int64_t u, std::int64_t v,
+                 const Glyph& glyph, Pixel colour);
+
+// Blends `glyph` unturned with its top-left coverage pixel at device (x, y).
+void blend_glyph_at(Bitmap& bitmap, const Rect& drawable, std::int64_t x, std::int64_t y, const Glyph& glyph,
+                    Pixel colour);
+
+// `colour` over `under` at coverage `alpha` (0 to 255).
+inline Pixel blend_pixel(Pixel under, Pixel colour, unsigned alpha) {
+    unsigned over = alpha + (alpha >> 7);  // 0 to 256
+    unsigned keep = 256 - over;
+    Pixel red_blue = (((colour & 0xFF00FFu) * over + (under & 0xFF00FFu) * keep) >> 8) & 0xFF00FFu;
+    Pixel green = (((colour & 0x00FF00u) * over + (under & 0x00FF00u) * keep) >> 8) & 0x00FF00u;
+    return red_blue | green;
+}
+
+}  // namespace klv::gdi

@@ -1,0 +1,75 @@
+// Text output: TextOutA, GetTextExtentPoint32A and GetTextMetricsA.
+#include <cstdint>
+
+#include "platform/gdi/font_face.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/text_blend.h"
+#include "platform/gdi/text_rotated.h"
+
+namespace klv::gdi {
+
+namespace {
+
+FontFace& face_of(const DeviceContext* dc) {
+    return dc && dc->font ? dc->font->face() : fallback_font().face();
+}
+
+// The length of the line in whole pixels: the sum of the advances.
+std::int64_t line_length(GlyphStrike* strike, const unsigned char* text, int count) {
+    if (!strike) return 0;
+    std::int64_t length = 0;
+    for (int i = 0; i < count; ++i) length += strike->glyph(text[i]).advance_x >> 6;
+    return length;
+}
+
+}  // namespace
+
+// The reference point is logical; the alignment flags say which point of
+// the line stands on it. In the opaque background mode the cells (the whole
+// advance by the cell height) are filled first.
+void text_out(DeviceContext* dc, int x, int y, const char* text, int length) {
+    if (!dc || !text || length <= 0 || !dc->bitmap || dc->bitmap->bits_per_pixel() != 32) return;
+    Rect drawable = dc->drawable_area();
+    if (drawable.left >= drawable.right || drawable.top >= drawable.bottom) return;
+    FontFace& face = face_of(dc);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const TextMetrics& m = face.metrics();
+    std::int64_t length_px = line_length(face.strike(), bytes, length);
+    std::int64_t px = std::int64_t(x) + dc->viewport_origin.x;
+    std::int64_t py = std::int64_t(y) + dc->viewport_origin.y;
+    if (face.rotated_strike()) {
+        draw_turned_line(*dc, drawable, face, bytes, length, length_px, px, py);
+        return;
+    }
+    std::int64_t u = 0, v = 0;
+    alignment_point(dc->text_align, length_px, m.ascent, m.height, u, v);
+    LinePlacement line = place_line(face.quarter_turns(), px, py, u, v);
+    Bitmap& bitmap = *dc->bitmap;
+    if (dc->background_mode == OPAQUE)
+        fill_pixels(bitmap, intersect(line.device_box(0, 0, length_px, m.height), drawable),
+                    pixel_from_color(dc->background_color));
+    GlyphStrike* strike = face.strike();
+    if (!strike) return;
+    Pixel colour = pixel_from_color(dc->text_color);
+    std::int64_t pen = 0;
+    for (int i = 0; i < length; ++i) {
+        const Glyph& glyph = strike->glyph(bytes[i]);
+        blend_glyph(bitmap, drawable, line, pen + glyph.left, m.ascent - glyph.top, glyph, colour);
+        pen += glyph.advance_x >> 6;
+    }
+}
+
+// Along the line and across it, whatever the escapement. Lines longer than
+// an int can hold report the largest int.
+Size text_extent(DeviceContext* dc, const char* text, int length) {
+    FontFace& face = face_of(dc);
+    std::int64_t along = text && length > 0
+                             ? line_length(face.strike(), reinterpret_cast<const unsigned char*>(text), length)
+                             : 0;
+    if (along > INT32_MAX) along = INT32_MAX;
+    return {int(along), face.metrics().height};
+}
+
+TextMetrics text_metrics(DeviceContext* dc) { return face_of(dc).metrics(); }
+
+}  // namespace klv::gdi
