@@ -80,8 +80,16 @@ constexpr std::uint32_t VK_DELETE = 0x2E;
 constexpr std::uint32_t VK_APPS = 0x5D;  // the Menu key
 constexpr std::uint32_t VK_NUMPAD0 = 0x60;
 constexpr std::uint32_t VK_F1 = 0x70;
+constexpr std::uint32_t VK_F2 = 0x71;
+constexpr std::uint32_t VK_F3 = 0x72;
+constexpr std::uint32_t VK_F4 = 0x73;
+constexpr std::uint32_t VK_F5 = 0x74;
+constexpr std::uint32_t VK_F6 = 0x75;
+constexpr std::uint32_t VK_F7 = 0x76;
+constexpr std::uint32_t VK_F8 = 0x77;
 constexpr std::uint32_t VK_F9 = 0x78;
 constexpr std::uint32_t VK_F10 = 0x79;
+constexpr std::uint32_t VK_F11 = 0x7A;
 constexpr std::uint32_t VK_F12 = 0x7B;
 
 // Class styles.

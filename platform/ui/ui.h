@@ -50,6 +50,10 @@ bool unregister_class(const std::string& name);
 Window* create_window(const std::string& class_name, const std::string& title, std::uint32_t style, int x,
                       int y, int width, int height);
 
+// DestroyWindow: WM_DESTROY to the procedure, then the window is gone. Only
+// the thread that created the window may destroy it; false otherwise.
+bool destroy_window(Window* window);
+
 std::intptr_t default_procedure(Window* window, std::uint32_t message, std::uintptr_t wparam,
                                 std::intptr_t lparam);  // DefWindowProcA
 

@@ -1,0 +1,57 @@
+// What a backend gives the window service: a connection per window thread
+// and a native window per window. Internal to platform/ui.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/gdi/gdi.h"
+
+namespace klv::ui {
+
+struct Window;
+class ThreadQueue;
+
+class NativeWindow {
+public:
+    virtual ~NativeWindow() = default;
+    virtual void show(bool visible) = 0;
+    // Shows the rectangle of the window's screen image (client coordinates).
+    virtual void present(const gdi::Bitmap& image, const gdi::Rect& rect) = 0;
+    // The user drags the window by the point last pressed (HTCAPTION). True
+    // when the desktop leaves it to us to follow the drag with mouse moves.
+    virtual bool start_move() = 0;
+    virtual void keyboard_move() = 0;  // the system menu's Move
+    virtual void minimize() = 0;
+    virtual void restore() = 0;
+    // The system menu popup; headless has none.
+    virtual void open_system_menu() = 0;
+};
+
+class ThreadDisplay {
+public:
+    virtual ~ThreadDisplay() = default;
+    // Readable when the desktop has events for this thread; -1 for none.
+    virtual int wait_descriptor() const = 0;
+    // Turns the desktop's pending events into input and invalidations.
+    virtual void pump(ThreadQueue& queue) = 0;
+    // Null with last_error set on failure. Geometry is already in `window`.
+    virtual std::unique_ptr<NativeWindow> create(Window& window) = 0;
+    virtual bool is_headless() const = 0;
+};
+
+enum class BackendKind { x11, headless, none };
+
+// KLV_BACKEND=x11|headless; without it X11 when DISPLAY is set, else none.
+BackendKind chosen_backend();
+
+// Opens the calling thread's connection; null with last_error set when no
+// display can be opened.
+std::unique_ptr<ThreadDisplay> open_headless_display();
+std::unique_ptr<ThreadDisplay> open_x11_display();
+
+// Why the last display could not be opened ("cannot open display: ...").
+void set_display_error(const std::string& text);
+std::string display_error();
+
+}  // namespace klv::ui

@@ -1,0 +1,46 @@
+// GetSaveFileNameA and the replace question: scripted answers for tests,
+// nothing on the headless backend, the desktop's file chooser on X11.
+#include "platform/ui/save_dialog.h"
+
+#include "platform/ui/backend.h"
+#include "platform/ui/save_dialog_answers.h"
+#include "platform/ui/ui.h"
+#include "platform/ui/x11/save_dialog_chooser.h"
+
+namespace klv::ui {
+
+namespace {
+
+void report_no_chooser() {
+    message_box(nullptr,
+                "No file chooser is installed, so no file name can be asked for. "
+                "Install zenity or kdialog to save images from the window menu.",
+                "Save image as...", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+bool save_file_dialog(SaveFileRequest& request) {
+    if (auto scripted = take_scripted_save_answer()) {
+        if (!*scripted) return false;
+        request.chosen_name = **scripted;
+        return true;
+    }
+    if (chosen_backend() != BackendKind::x11) return false;
+    if (!file_chooser_installed()) {
+        report_no_chooser();
+        return false;
+    }
+    std::optional<std::string> name = choose_save_file(request);
+    if (!name) return false;
+    request.chosen_name = *name;
+    return true;
+}
+
+bool ask_replace_file(const std::string& file_name) {
+    if (auto scripted = take_scripted_overwrite_answer()) return *scripted;
+    if (chosen_backend() != BackendKind::x11) return false;
+    return ask_replace_with_chooser(file_name);
+}
+
+}  // namespace klv::ui

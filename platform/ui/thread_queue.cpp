@@ -1,0 +1,196 @@
+#include "platform/ui/thread_queue.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "platform/ui/backend.h"
+#include "platform/ui/registry.h"
+
+namespace klv::ui {
+
+ThreadQueue::ThreadQueue() : wake_fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+ThreadQueue::~ThreadQueue() {
+    if (wake_fd_ >= 0) close(wake_fd_);
+}
+
+void ThreadQueue::wake() {
+    if (wake_fd_ < 0) return;
+    const std::uint64_t one = 1;
+    ssize_t written;
+    do {
+        written = write(wake_fd_, &one, sizeof one);
+    } while (written < 0 && errno == EINTR);
+}
+
+bool ThreadQueue::post(const Message& message, bool at_front) {
+    {
+        std::lock_guard lock(mutex_);
+        if (ended_) return false;
+        if (at_front) {
+            posted_.push_front(message);
+        } else {
+            posted_.push_back(message);
+        }
+        idle_ = false;
+    }
+    wake();
+    return true;
+}
+
+bool ThreadQueue::push_input(const InputEvent& event) {
+    {
+        std::lock_guard lock(mutex_);
+        if (ended_) return false;
+        input_.push_back(event);
+        idle_ = false;
+    }
+    wake();
+    return true;
+}
+
+bool ThreadQueue::push_send(const std::shared_ptr<SentMessage>& sent) {
+    {
+        std::lock_guard lock(mutex_);
+        if (ended_) return false;
+        sent_.push_back(sent);
+        idle_ = false;
+    }
+    wake();
+    return true;
+}
+
+void ThreadQueue::mark_busy_and_wake() {
+    {
+        std::lock_guard lock(mutex_);
+        if (ended_) return;
+        idle_ = false;
+    }
+    wake();
+}
+
+void ThreadQueue::complete(SentMessage& sent, std::intptr_t result) {
+    {
+        std::lock_guard lock(mutex_);
+        sent.result = result;
+        sent.done = true;
+    }
+    wake();
+}
+
+bool ThreadQueue::done_waiting(const SentMessage& sent) {
+    std::lock_guard lock(mutex_);
+    return sent.done;
+}
+
+std::optional<Message> ThreadQueue::take_posted() {
+    std::lock_guard lock(mutex_);
+    if (posted_.empty()) return std::nullopt;
+    Message message = posted_.front();
+    posted_.pop_front();
+    return message;
+}
+
+std::optional<InputEvent> ThreadQueue::take_input() {
+    std::lock_guard lock(mutex_);
+    if (input_.empty()) return std::nullopt;
+    InputEvent event = input_.front();
+    input_.pop_front();
+    return event;
+}
+
+std::shared_ptr<SentMessage> ThreadQueue::take_send() {
+    std::lock_guard lock(mutex_);
+    if (sent_.empty()) return nullptr;
+    auto sent = sent_.front();
+    sent_.pop_front();
+    return sent;
+}
+
+bool ThreadQueue::take_quit(int* exit_code) {
+    std::lock_guard lock(mutex_);
+    if (!quit_) return false;
+    quit_ = false;
+    *exit_code = quit_code_;
+    return true;
+}
+
+void ThreadQueue::set_quit(int exit_code) {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+    quit_code_ = exit_code;
+    idle_ = false;
+}
+
+void ThreadQueue::wait(int display_fd, bool nothing_pending, bool sends_only) {
+    {
+        std::lock_guard lock(mutex_);
+        const bool queued = sends_only ? !sent_.empty() : !posted_.empty() || !input_.empty() || !sent_.empty() || quit_;
+        if (queued) return;
+        if (nothing_pending && !idle_) {
+            idle_ = true;
+            idle_changed_.notify_all();
+        }
+    }
+    pollfd fds[2] = {{wake_fd_, POLLIN, 0}, {display_fd, POLLIN, 0}};
+    const int count = display_fd >= 0 ? 2 : 1;
+    // The time-out only guards against a lost wake-up; nothing depends on it.
+    if (poll(fds, nfds_t(count), 1000) > 0 && (fds[0].revents & POLLIN)) {
+        std::uint64_t value;
+        [[maybe_unused]] ssize_t got = read(wake_fd_, &value, sizeof value);
+    }
+}
+
+bool ThreadQueue::wait_idle(int timeout_ms) {
+    std::unique_lock lock(mutex_);
+    return idle_changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms), [this] { return idle_ || ended_; }) &&
+           !ended_;
+}
+
+bool ThreadQueue::ended() const {
+    std::lock_guard lock(mutex_);
+    return ended_;
+}
+
+void ThreadQueue::end() {
+    std::deque<std::shared_ptr<SentMessage>> waiting;
+    {
+        std::lock_guard lock(mutex_);
+        ended_ = true;
+        waiting.swap(sent_);
+        posted_.clear();
+        input_.clear();
+        idle_changed_.notify_all();
+    }
+    for (auto& sent : waiting) sent->sender->complete(*sent, 0);
+}
+
+namespace {
+
+// Ends the queue and destroys the thread's windows when the thread ends.
+struct ThreadQueueHolder {
+    std::shared_ptr<ThreadQueue> queue;
+    ~ThreadQueueHolder() {
+        if (!queue) return;
+        queue->end();
+        release_thread_windows(*queue);
+        queue->display.reset();
+    }
+};
+
+thread_local ThreadQueueHolder holder;
+
+}  // namespace
+
+std::shared_ptr<ThreadQueue> current_queue() {
+    if (!holder.queue) holder.queue = std::make_shared<ThreadQueue>();
+    return holder.queue;
+}
+
+ThreadQueue* existing_queue() { return holder.queue.get(); }
+
+}  // namespace klv::ui

@@ -1,0 +1,82 @@
+#include "platform/ui/x11/save_dialog_chooser.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <vector>
+
+#include "platform/ui/x11/save_dialog_process.h"
+
+namespace klv::ui {
+
+namespace {
+
+// The filter's patterns, with the lower-case form added ("*.BMP *.bmp").
+std::string filter_patterns(const std::string& pattern) {
+    std::string lower = pattern;
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return lower == pattern ? pattern : pattern + " " + lower;
+}
+
+std::string current_folder() {
+    char buffer[PATH_MAX];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) + "/" : std::string("./");
+}
+
+// zenity reads markup in its texts.
+std::string markup_escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> save_arguments(const std::string& program, const SaveFileRequest& request) {
+    std::string patterns = filter_patterns(request.filter_pattern);
+    if (program.ends_with("kdialog"))
+        return {program, "--getsavefilename", current_folder(), patterns + "|" + request.filter_name};
+    return {program, "--file-selection", "--save", "--confirm-overwrite",
+            "--file-filter=" + request.filter_name + " | " + patterns};
+}
+
+std::vector<std::string> question_arguments(const std::string& program, const std::string& file_name) {
+    std::string text = file_name + " already exists.\nDo you want to replace it?";
+    if (program.ends_with("kdialog")) return {program, "--title", "Confirm Save As", "--yesno", text};
+    return {program, "--question", "--title=Confirm Save As", "--text=" + markup_escaped(text)};
+}
+
+std::string chooser_program() {
+    std::string zenity = find_program("zenity");
+    return zenity.empty() ? find_program("kdialog") : zenity;
+}
+
+}  // namespace
+
+bool file_chooser_installed() { return !chooser_program().empty(); }
+
+std::optional<std::string> choose_save_file(const SaveFileRequest& request) {
+    std::string program = chooser_program();
+    if (program.empty()) return std::nullopt;
+    auto answer = run_dialog_program(save_arguments(program, request));
+    if (!answer || answer->exit_code != 0) return std::nullopt;
+    std::string name = answer->output;
+    if (!name.empty() && name.back() == '\n') name.pop_back();
+    if (name.empty()) return std::nullopt;
+    return name;
+}
+
+bool ask_replace_with_chooser(const std::string& file_name) {
+    std::string program = chooser_program();
+    if (program.empty()) return false;
+    auto answer = run_dialog_program(question_arguments(program, file_name));
+    return answer && answer->exit_code == 0;
+}
+
+}  // namespace klv::ui

@@ -1,0 +1,19 @@
+// What the X11 backend offers outside a window thread's connection. This
+// header has no X11 types, so the rest of platform/ui can include it.
+#pragma once
+
+#include <string>
+
+#include "platform/gdi/gdi_types.h"
+
+namespace klv::ui {
+
+// The default screen's size; false when no display can be opened.
+bool x11_screen_size(gdi::Size* size);
+
+// A modal message box of our own: the text and an OK button, dismissed by
+// Enter, Escape, Space or a click on the button. False when no display can
+// be opened (the caller then writes the message to stderr).
+bool x11_message_box(const std::string& caption, const std::string& text);
+
+}  // namespace klv::ui
