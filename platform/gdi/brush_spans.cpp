@@ -57,7 +57,7 @@ void BrushSpans::paint(Pixel* row, std::int64_t y, std::int64_t x0, std::int64_t
     if (x0 >= x1) return;
     switch (kind_) {
         case Kind::none: return;
-        case Kind::solid: std::fill(row + x0, row + x1, color_); return;
+        case Kind::solid: paint_run(row + x0, x1 - x0, color_); return;
         case Kind::pattern: {
             const Pixel* cells = rows_[std::size_t(y & 7)].data();
             std::int64_t x = x0;

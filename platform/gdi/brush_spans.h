@@ -19,6 +19,8 @@ public:
     BrushSpans(const Brush& brush, const DeviceContext& dc);
 
     bool paints_nothing() const { return kind_ == Kind::none; }
+    bool is_solid() const { return kind_ == Kind::solid; }
+    Pixel solid_color() const { return color_; }
     // Columns [x0, x1) of row y, already cut to the drawable area.
     void paint(Pixel* row, std::int64_t y, std::int64_t x0, std::int64_t x1) const;
     // Columns [x0, x1) of row y, cut here.

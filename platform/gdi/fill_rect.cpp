@@ -38,6 +38,10 @@ void fill_rect(DeviceContext* dc, const Rect& rect, const Brush* brush) {
     y1 = std::min(y1, canvas.bottom);
     if (x0 >= x1 || y0 >= y1) return;
     BrushSpans spans(*brush, *dc);
+    if (spans.is_solid() && x0 == 0 && x1 == canvas.stride) {  // whole rows: one run
+        paint_run(canvas.row(y0), (y1 - y0) * canvas.stride, spans.solid_color());
+        return;
+    }
     for (std::int64_t y = y0; y < y1; ++y) spans.paint(canvas.row(y), y, x0, x1);
 }
 

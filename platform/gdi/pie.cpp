@@ -28,7 +28,14 @@ PieOutline::PieOutline(std::int64_t left, std::int64_t top, std::int64_t right, 
     if (top > bottom) std::swap(top, bottom);
     std::int64_t w = right - left, h = bottom - top;
     if (w == 0 || h == 0 || w > kMaxPieSide || h > kMaxPieSide) return;
-    build_quadrant_table(w, h, table_);
+    // Charts draw many pies of one size: the last table is kept per thread.
+    thread_local std::vector<TableEntry> cached;
+    thread_local std::int64_t cached_w = 0, cached_h = 0;
+    if (w != cached_w || h != cached_h) {
+        build_quadrant_table(w, h, cached);
+        cached_w = w, cached_h = h;
+    }
+    table_ = cached;
     n_ = std::int64_t(table_.size());
     cx_right_ = left + w / 2;
     cx_left_ = right - 1 - w / 2;

@@ -24,8 +24,13 @@ std::int64_t ceil_div(__int128 num, __int128 den) {  // den > 0
 }
 
 std::int64_t crossing_x(const Edge& e, std::int64_t y) {
-    __int128 num = __int128(y - e.y0) * (e.x1 - e.x0);
-    return e.x0 + ceil_div(num, e.y1 - e.y0);
+    const std::int64_t dy = y - e.y0, dx = e.x1 - e.x0, h = e.y1 - e.y0;
+    constexpr std::int64_t kSmall = std::int64_t(1) << 31;
+    if (dy < kSmall && dx < kSmall && dx > -kSmall) {  // the product fits in 64 bits
+        std::int64_t num = dy * dx, q = num / h;
+        return e.x0 + q + (num % h != 0 && num > 0 ? 1 : 0);
+    }
+    return e.x0 + ceil_div(__int128(dy) * dx, h);
 }
 
 // Scratch space reused between calls, so a fill allocates only when a
@@ -50,7 +55,18 @@ void collect_edges(const Canvas& canvas, const DevicePoint* points, std::size_t 
         if (e.y1 <= canvas.top || e.y0 >= canvas.bottom) continue;
         edges.push_back(e);
     }
-    std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.y0 < r.y0; });
+    // A counting sort on the first visible row of each edge: linear in the
+    // edges plus the visible rows.
+    const std::size_t rows = std::size_t(canvas.bottom - canvas.top);
+    thread_local std::vector<std::uint32_t> starts;
+    thread_local std::vector<Edge> sorted;
+    starts.assign(rows + 1, 0);
+    auto bucket = [&](const Edge& e) { return std::size_t(std::max(e.y0, canvas.top) - canvas.top); };
+    for (const Edge& e : edges) ++starts[bucket(e) + 1];
+    for (std::size_t r = 1; r <= rows; ++r) starts[r] += starts[r - 1];
+    sorted.resize(edges.size());
+    for (const Edge& e : edges) sorted[starts[bucket(e)]++] = e;
+    edges.swap(sorted);
 }
 
 template <typename Span>

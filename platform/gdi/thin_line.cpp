@@ -37,6 +37,7 @@ SlopedWalk::SlopedWalk(const Canvas& canvas, DevicePoint a, DevicePoint b, std::
         past_ = 0;
         return;
     }
+    if (canvas.contains(a.x, a.y) && canvas.contains(b.x, b.y)) return;  // nothing to cut
     // The major axis is linear in k.
     if (x_major_)
         cut_linear(a.x, step_x_, canvas.left, canvas.right - 1, first_, past_);

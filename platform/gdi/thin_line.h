@@ -48,10 +48,13 @@ private:
 template <typename Visit>
 void SlopedWalk::walk(Visit&& visit) const {
     if (first_ >= past_) return;
-    const __int128 two_m = 2 * __int128(major_);
-    __int128 numerator = 2 * __int128(first_) * minor_ + major_ - 1 + bias_;
-    std::int64_t j = std::int64_t(numerator / two_m);
-    std::int64_t remainder = std::int64_t(numerator % two_m);
+    std::int64_t j = 0, remainder = major_ - 1 + bias_;  // j(0) = 0
+    if (first_ > 0) {
+        const __int128 two_m = 2 * __int128(major_);
+        __int128 numerator = 2 * __int128(first_) * minor_ + major_ - 1 + bias_;
+        j = std::int64_t(numerator / two_m);
+        remainder = std::int64_t(numerator % two_m);
+    }
     const std::int64_t major_step = x_major_ ? step_x_ : step_y_ * canvas_.stride;
     const std::int64_t minor_step = x_major_ ? step_y_ * canvas_.stride : step_x_;
     std::int64_t x = a_.x + (x_major_ ? step_x_ * first_ : step_x_ * j);

@@ -15,7 +15,7 @@ std::int64_t round_half_up(double v) { return std::int64_t(std::floor(v + 0.5));
 void fill_quad(const Canvas& canvas, Pixel color, const Face& first, const Face& second) {
     DevicePoint quad[4] = {first.a, first.b, second.a, second.b};
     scan_polygon(canvas, quad, 4, FillRule::alternate,
-                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { std::fill(canvas.row(y) + x0, canvas.row(y) + x1, color); });
+                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { paint_run(canvas.row(y) + x0, x1 - x0, color); });
 }
 
 // Axis-aligned: a rectangle (l, t, r, b exclusive) and its faces.
@@ -82,7 +82,7 @@ SegmentPiece segment_piece(DevicePoint p1, DevicePoint p2, DevicePoint dir, std:
 
 void paint_piece(const Canvas& canvas, Pixel color, const SegmentPiece& piece) {
     scan_polygon(canvas, piece.corners.data(), 4, FillRule::alternate,
-                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { std::fill(canvas.row(y) + x0, canvas.row(y) + x1, color); });
+                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { paint_run(canvas.row(y) + x0, x1 - x0, color); });
 }
 
 void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, const SegmentPiece& to) {
