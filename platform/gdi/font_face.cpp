@@ -124,12 +124,14 @@ void FontFace::measure(const FontDescription& description, const std::shared_ptr
 
     StrikeSpec spec{std::max<std::int64_t>(64, std::llround(x_em * 64)),
                     std::max<std::int64_t>(64, std::llround(em * 64)), simulated_bold_,
-                    simulated_italic_, 0};
+                    simulated_italic_};
     strike_ = find_strike(face, spec);
-    if (escapement_ % 900 != 0) {
+    if (escapement_ == 0) return;
+    if (turned_freely())
         spec.rotation = escapement_;
-        rotated_strike_ = find_strike(face, spec);
-    }
+    else
+        spec.quarter_turns = quarter_turns_;
+    turned_strike_ = find_strike(face, spec);
 }
 
 Font& fallback_font() {

@@ -26,8 +26,11 @@ public:
     // Glyphs laid out along the unrotated line; null when no font at all is
     // installed (text then fills its cells but shows no glyphs).
     GlyphStrike* strike() const { return strike_.get(); }
-    // Glyphs drawn at an angle that is not a whole quarter turn; else null.
-    GlyphStrike* rotated_strike() const { return rotated_strike_.get(); }
+    // Glyphs as drawn when the line is turned (by quarter turns or any
+    // other angle); null for horizontal text.
+    GlyphStrike* turned_strike() const { return turned_strike_.get(); }
+    // Whether the escapement is other than whole quarter turns.
+    bool turned_freely() const { return escapement_ % 900 != 0; }
     // Bold and italic drawn by FreeType because the file lacks them.
     bool simulated_bold() const { return simulated_bold_; }
     bool simulated_italic() const { return simulated_italic_; }
@@ -42,7 +45,7 @@ private:
     ResolvedFace resolved_;
     TextMetrics metrics_;
     std::shared_ptr<GlyphStrike> strike_;
-    std::shared_ptr<GlyphStrike> rotated_strike_;
+    std::shared_ptr<GlyphStrike> turned_strike_;
     int quarter_turns_ = 0;
     int escapement_ = 0;
     bool simulated_bold_ = false;

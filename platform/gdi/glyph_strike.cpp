@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "platform/gdi/codepage_1252.h"
+#include "platform/gdi/text_geometry.h"
 
 namespace klv::gdi {
 
@@ -43,6 +44,23 @@ void copy_bitmap(const FT_GlyphSlot slot, Glyph& glyph) {
 
 }  // namespace
 
+Glyph turned_glyph(const Glyph& glyph, int quarter_turns) {
+    LinePlacement turn = place_line(quarter_turns, 0, 0, 0, 0);
+    WideRect box = turn.device_box(0, 0, glyph.width, glyph.rows);
+    Glyph out;
+    out.width = int(box.right - box.left);
+    out.rows = int(box.bottom - box.top);
+    out.coverage.resize(glyph.coverage.size());
+    std::size_t at = 0;
+    for (std::int64_t y = box.top; y < box.bottom; ++y)
+        for (std::int64_t x = box.left; x < box.right; ++x) {
+            std::int64_t u = 0, v = 0;
+            turn.text_pixel(x, y, u, v);
+            out.coverage[at++] = glyph.coverage[std::size_t(v * glyph.width + u)];
+        }
+    return out;
+}
+
 GlyphStrike::GlyphStrike(std::shared_ptr<SharedFace> face, StrikeSpec spec)
     : face_(std::move(face)), spec_(spec) {}
 
@@ -75,6 +93,8 @@ std::unique_ptr<Glyph> GlyphStrike::render(unsigned char byte) {
         glyph->advance_y = slot->advance.y;
     }
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0) copy_bitmap(slot, *glyph);
+    if (spec_.quarter_turns != 0 && !glyph->coverage.empty())
+        glyph->coverage = turned_glyph(*glyph, spec_.quarter_turns).coverage;
     return glyph;
 }
 

@@ -28,18 +28,26 @@ struct Glyph {
     // Horizontal strikes move whole pixels.
     std::int64_t advance_x = 0;
     std::int64_t advance_y = 0;
-    std::vector<std::uint8_t> coverage;  // rows top first, `width` bytes each
+    // Rows top first, `width` bytes each; in a strike turned by quarter
+    // turns, the upright width x rows coverage turned as the device shows it.
+    std::vector<std::uint8_t> coverage;
 };
+
+// The coverage of `glyph` turned by whole quarter turns counter-clockwise
+// (on a y-down device); advances and offsets are not carried over.
+Glyph turned_glyph(const Glyph& glyph, int quarter_turns);
 
 // What a strike renders: sizes in 1/64 pixel per em, across and along the
 // line (they differ when a font is widened or narrowed), synthetic bold and
-// italic, and a rotation in tenths of a degree counter-clockwise (0 for
-// text that is rotated afterwards in whole quarter turns).
+// italic, and a turn counter-clockwise: either whole quarter turns, which
+// turn the upright coverage exactly, or any other angle in tenths of a
+// degree, which FreeType renders turned.
 struct StrikeSpec {
     std::int64_t x_size = 0;
     std::int64_t y_size = 0;
     bool embolden = false;
     bool oblique = false;
+    int quarter_turns = 0;
     int rotation = 0;
     auto operator<=>(const StrikeSpec&) const = default;
 };

@@ -58,36 +58,20 @@ void fill_pixels(Bitmap& bitmap, const WideRect& area, Pixel pixel) {
     }
 }
 
-void blend_glyph(Bitmap& bitmap, const Rect& drawable, const LinePlacement& line, std::int64_t u, std::int64_t v,
-                 const Glyph& glyph, Pixel colour) {
-    if (glyph.coverage.empty()) return;
-    WideRect box = intersect(line.device_box(u, v, u + glyph.width, v + glyph.rows), drawable);
-    if (box.is_empty()) return;
-    std::int64_t first_u = 0, first_v = 0;
-    line.text_pixel(box.left, box.top, first_u, first_v);
-    // Walking the device box row by row walks the coverage along these steps.
-    const std::ptrdiff_t width = glyph.width;
-    const std::ptrdiff_t step_x = line.xv * width + line.xu;
-    const std::ptrdiff_t step_y = line.yv * width + line.yu;
-    const std::uint8_t* start = glyph.coverage.data() + (first_v - v) * width + (first_u - u);
-    const std::int64_t columns = box.right - box.left;
-    for (std::int64_t y = box.top; y < box.bottom; ++y, start += step_y) {
-        Pixel* out = bitmap.row(int(y)) + box.left;
-        if (step_x == 1) {
-            blend_row(out, start, columns, colour);
-            continue;
-        }
-        const std::uint8_t* in = start;
-        for (std::int64_t x = 0; x < columns; ++x, in += step_x) out[x] = blend_pixel(out[x], colour, *in);
-    }
+void blend_coverage(Bitmap& bitmap, const Rect& drawable, const WideRect& box, const std::uint8_t* coverage,
+                    Pixel colour) {
+    WideRect visible = intersect(box, drawable);
+    if (visible.is_empty()) return;
+    const std::int64_t width = box.right - box.left;
+    const std::uint8_t* row = coverage + (visible.top - box.top) * width + (visible.left - box.left);
+    for (std::int64_t y = visible.top; y < visible.bottom; ++y, row += width)
+        blend_row(bitmap.row(int(y)) + visible.left, row, visible.right - visible.left, colour);
 }
 
 void blend_glyph_at(Bitmap& bitmap, const Rect& drawable, std::int64_t x, std::int64_t y, const Glyph& glyph,
                     Pixel colour) {
-    LinePlacement unturned;
-    unturned.origin_x = x;
-    unturned.origin_y = y;
-    blend_glyph(bitmap, drawable, unturned, 0, 0, glyph, colour);
+    if (glyph.coverage.empty()) return;
+    blend_coverage(bitmap, drawable, {x, y, x + glyph.width, y + glyph.rows}, glyph.coverage.data(), colour);
 }
 
 }  // namespace klv::gdi

@@ -11,12 +11,12 @@ namespace klv::gdi {
 // Sets every pixel of `area` (device pixels, already inside the bitmap).
 void fill_pixels(Bitmap& bitmap, const WideRect& area, Pixel pixel);
 
-// Blends `glyph`, whose top-left coverage pixel is the text pixel (u, v),
-// in `colour`, touching only device pixels inside `drawable`.
-void blend_glyph(Bitmap& bitmap, const Rect& drawable, const LinePlacement& line, std::int64_t u, std::int64_t v,
-                 const Glyph& glyph, Pixel colour);
+// Blends coverage (rows top first, as wide as `box`) that covers `box` in
+// `colour`, touching only device pixels inside `drawable`.
+void blend_coverage(Bitmap& bitmap, const Rect& drawable, const WideRect& box, const std::uint8_t* coverage,
+                    Pixel colour);
 
-// Blends `glyph` unturned with its top-left coverage pixel at device (x, y).
+// Blends `glyph` as stored with its top-left coverage pixel at device (x, y).
 void blend_glyph_at(Bitmap& bitmap, const Rect& drawable, std::int64_t x, std::int64_t y, const Glyph& glyph,
                     Pixel colour);
 

@@ -37,7 +37,7 @@ void text_out(DeviceContext* dc, int x, int y, const char* text, int length) {
     std::int64_t length_px = line_length(face.strike(), bytes, length);
     std::int64_t px = std::int64_t(x) + dc->viewport_origin.x;
     std::int64_t py = std::int64_t(y) + dc->viewport_origin.y;
-    if (face.rotated_strike()) {
+    if (face.turned_freely() && face.strike()) {
         draw_turned_line(*dc, drawable, face, bytes, length, length_px, px, py);
         return;
     }
@@ -50,11 +50,17 @@ void text_out(DeviceContext* dc, int x, int y, const char* text, int length) {
                     pixel_from_color(dc->background_color));
     GlyphStrike* strike = face.strike();
     if (!strike) return;
+    GlyphStrike* turned = face.turned_strike();
     Pixel colour = pixel_from_color(dc->text_color);
     std::int64_t pen = 0;
     for (int i = 0; i < length; ++i) {
         const Glyph& glyph = strike->glyph(bytes[i]);
-        blend_glyph(bitmap, drawable, line, pen + glyph.left, m.ascent - glyph.top, glyph, colour);
+        if (!glyph.coverage.empty()) {
+            std::int64_t left = pen + glyph.left, top = m.ascent - glyph.top;
+            WideRect box = line.device_box(left, top, left + glyph.width, top + glyph.rows);
+            const Glyph& drawn = turned ? turned->glyph(bytes[i]) : glyph;
+            blend_coverage(bitmap, drawable, box, drawn.coverage.data(), colour);
+        }
         pen += glyph.advance_x >> 6;
     }
 }

@@ -65,7 +65,7 @@ void draw_turned_line(DeviceContext& dc, const Rect& drawable, FontFace& face, c
     Pixel colour = pixel_from_color(dc.text_color);
     std::int64_t pen = 0;
     for (int i = 0; i < count; ++i) {
-        const Glyph& turned = face.rotated_strike()->glyph(text[i]);
+        const Glyph& turned = face.turned_strike()->glyph(text[i]);
         auto gx = std::int64_t(std::llround(t.x(double(pen), m.ascent)));
         auto gy = std::int64_t(std::llround(t.y(double(pen), m.ascent)));
         blend_glyph_at(bitmap, drawable, gx + turned.left, gy - turned.top, turned, colour);

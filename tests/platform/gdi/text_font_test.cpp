@@ -166,10 +166,11 @@ TEST(FontSize, EscapementIsNormalisedToQuarterTurns) {
         d.escapement = escapement;
         Font font(d);
         EXPECT_EQ(font.face().quarter_turns(), turns) << escapement;
-        EXPECT_EQ(font.face().rotated_strike(), nullptr);
+        EXPECT_FALSE(font.face().turned_freely());
+        EXPECT_EQ(font.face().turned_strike() != nullptr, turns != 0);
     }
     d.escapement = 450;
-    EXPECT_NE(Font(d).face().rotated_strike(), nullptr);
+    EXPECT_TRUE(Font(d).face().turned_freely());
 }
 
 TEST(FontLifetime, TenThousandFontsComeAndGoWithoutPilingUp) {
