@@ -79,6 +79,7 @@ constexpr std::uint32_t VK_INSERT = 0x2D;
 constexpr std::uint32_t VK_DELETE = 0x2E;
 constexpr std::uint32_t VK_APPS = 0x5D;  // the Menu key
 constexpr std::uint32_t VK_NUMPAD0 = 0x60;
+constexpr std::uint32_t VK_PROCESSKEY = 0xE5;  // a key that only types a character
 constexpr std::uint32_t VK_F1 = 0x70;
 constexpr std::uint32_t VK_F2 = 0x71;
 constexpr std::uint32_t VK_F3 = 0x72;

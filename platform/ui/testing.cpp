@@ -113,7 +113,7 @@ std::uint32_t key_for_character(std::uint8_t byte) {
         case 13: return VK_RETURN;
         case 27: return VK_ESCAPE;
         case ' ': return VK_SPACE;
-        default: return 0xE5;  // VK_PROCESSKEY: a character that the layout composes
+        default: return VK_PROCESSKEY;
     }
 }
 

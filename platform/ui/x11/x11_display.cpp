@@ -1,16 +1,88 @@
-#include "platform/ui/backend.h"
+#include <X11/XKBlib.h>
+
+#include <cstdlib>
+
+#include "platform/ui/thread_queue.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/x11/x11_internal.h"
 #include "platform/ui/x11/x11_screen.h"
 
 namespace klv::ui {
 
-std::unique_ptr<ThreadDisplay> open_x11_display() {
-    set_display_error("cannot open display: the X11 backend is not built yet");
-    set_last_error(ERROR_NO_DISPLAY);
-    return nullptr;
+X11Atoms::X11Atoms(Display* d)
+    : wm_protocols(XInternAtom(d, "WM_PROTOCOLS", False)),
+      wm_delete_window(XInternAtom(d, "WM_DELETE_WINDOW", False)),
+      motif_wm_hints(XInternAtom(d, "_MOTIF_WM_HINTS", False)),
+      net_wm_name(XInternAtom(d, "_NET_WM_NAME", False)),
+      utf8_string(XInternAtom(d, "UTF8_STRING", False)),
+      net_wm_moveresize(XInternAtom(d, "_NET_WM_MOVERESIZE", False)),
+      net_frame_extents(XInternAtom(d, "_NET_FRAME_EXTENTS", False)),
+      net_wm_window_type(XInternAtom(d, "_NET_WM_WINDOW_TYPE", False)),
+      net_wm_window_type_dialog(XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False)) {}
+
+X11Display::X11Display(Display* display) : display_(display), atoms_(display) {
+    // Held keys then repeat as presses only, without the releases between.
+    Bool supported = False;
+    XkbSetDetectableAutoRepeat(display_, True, &supported);
 }
 
-bool x11_screen_size(gdi::Size*) { return false; }
-bool x11_message_box(const std::string&, const std::string&) { return false; }
+X11Display::~X11Display() { XCloseDisplay(display_); }
+
+void X11Display::pump(ThreadQueue&) {
+    XFlush(display_);
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        handle(event);
+    }
+}
+
+void X11Display::handle(XEvent& event) {
+    auto found = windows_.find(event.xany.window);
+    if (found != windows_.end()) found->second->handle(event);
+}
+
+std::unique_ptr<NativeWindow> X11Display::create(Window& window) {
+    auto native = std::make_unique<X11Window>(*this, window);
+    if (!native->ok()) {
+        set_last_error(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    windows_[native->id()] = native.get();
+    return native;
+}
+
+namespace {
+
+Display* open_connection() {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) {
+        set_display_error("cannot open display: DISPLAY is not set");
+        return nullptr;
+    }
+    Display* display = XOpenDisplay(name);
+    if (!display) set_display_error(std::string("cannot open display: ") + name);
+    return display;
+}
+
+}  // namespace
+
+std::unique_ptr<ThreadDisplay> open_x11_display() {
+    Display* display = open_connection();
+    if (!display) {
+        set_last_error(ERROR_NO_DISPLAY);
+        return nullptr;
+    }
+    return std::make_unique<X11Display>(display);
+}
+
+bool x11_screen_size(gdi::Size* size) {
+    Display* display = open_connection();
+    if (!display) return false;
+    size->cx = DisplayWidth(display, DefaultScreen(display));
+    size->cy = DisplayHeight(display, DefaultScreen(display));
+    XCloseDisplay(display);
+    return true;
+}
 
 }  // namespace klv::ui

@@ -1,0 +1,94 @@
+// The X11 backend's connection and windows. Only platform/ui/x11 includes
+// this header (it brings in Xlib).
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <map>
+#include <memory>
+#include <set>
+
+#include "platform/ui/backend.h"
+#include "platform/ui/thread_queue.h"
+#include "platform/ui/window_record.h"
+
+namespace klv::ui {
+
+struct X11Atoms {
+    Atom wm_protocols, wm_delete_window, motif_wm_hints, net_wm_name, utf8_string, net_wm_moveresize,
+        net_frame_extents, net_wm_window_type, net_wm_window_type_dialog;
+    explicit X11Atoms(Display* display);
+};
+
+class X11Window;
+
+// One connection per window thread.
+class X11Display final : public ThreadDisplay {
+public:
+    explicit X11Display(Display* display);
+    ~X11Display() override;
+
+    int wait_descriptor() const override { return ConnectionNumber(display_); }
+    void pump(ThreadQueue& queue) override;
+    std::unique_ptr<NativeWindow> create(Window& window) override;
+    bool is_headless() const override { return false; }
+
+    Display* display() const { return display_; }
+    const X11Atoms& atoms() const { return atoms_; }
+    void forget(::Window id) { windows_.erase(id); }
+    // Handles one event for our windows (also used by the system menu's loop).
+    void handle(XEvent& event);
+
+private:
+    Display* display_;
+    X11Atoms atoms_;
+    std::map<::Window, X11Window*> windows_;
+};
+
+class X11Window final : public NativeWindow {
+public:
+    X11Window(X11Display& display, Window& window);
+    ~X11Window() override;
+
+    bool ok() const { return id_ != 0; }
+    ::Window id() const { return id_; }
+    void show(bool visible) override;
+    void present(const gdi::Bitmap& image, const gdi::Rect& rect) override;
+    bool start_move() override;
+    void keyboard_move() override;
+    void minimize() override;
+    void restore() override;
+    void open_system_menu() override;
+
+    void handle(XEvent& event);
+
+private:
+    void create_native();
+    void set_hints();
+    void on_expose(const XExposeEvent& event);
+    void on_configure();
+    void on_key(XKeyEvent& event, bool down);
+    void on_button(const XButtonEvent& event, bool down);
+    void on_motion(const XMotionEvent& event);
+    void draw_frame();
+    void move_resize(long action);
+    void push(const InputEvent& event);
+    bool take_menu_key(unsigned long keysym, unsigned int state);
+
+    X11Display& display_;
+    Window& window_;
+    ::Window id_ = 0;
+    GC gc_ = nullptr;
+    bool decorated_ = true;
+    gdi::Point client_origin_;  // where the client area lies in our X window
+    std::set<unsigned int> keys_down_;
+    int last_root_x_ = 0;
+    int last_root_y_ = 0;
+};
+
+// The system menu popup: runs until the user chooses or cancels; returns the
+// chosen id, or 0.
+std::uint32_t run_system_menu(X11Display& display, Window& window, int root_x, int root_y);
+
+}  // namespace klv::ui

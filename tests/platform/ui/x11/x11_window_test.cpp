@@ -1,0 +1,246 @@
+// The X11 backend on a real X server (the test script runs Xvfb with a
+// window manager): size and place, the close box, keys and the mouse as
+// xdotool types and clicks them.
+#include <gtest/gtest.h>
+// After GoogleTest: Xlib defines None and Bool as macros.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "platform/ui/testing.h"
+#include "tests/platform/ui/window_thread.h"
+
+namespace klv::ui {
+namespace {
+
+using namespace std::chrono_literals;
+
+class X11Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* name = std::getenv("DISPLAY");
+        if (!name || !*name) GTEST_SKIP() << "no DISPLAY";
+        display_ = XOpenDisplay(name);
+        if (!display_) GTEST_SKIP() << "cannot open display " << name;
+    }
+    void TearDown() override {
+        if (display_) XCloseDisplay(display_);
+    }
+
+    // Our X window of that title: found among every window under the root.
+    ::Window find(const std::string& title) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (::Window w = search(DefaultRootWindow(display_), title)) {
+                XWindowAttributes attributes;
+                XGetWindowAttributes(display_, w, &attributes);
+                if (attributes.map_state == IsViewable) return w;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return 0;
+    }
+
+    ::Window search(::Window parent, const std::string& title) {
+        char* name = nullptr;
+        if (XFetchName(display_, parent, &name) && name) {
+            const bool match = title == name;
+            XFree(name);
+            if (match) return parent;
+        }
+        ::Window root, up, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display_, parent, &root, &up, &children, &count)) return 0;
+        ::Window found = 0;
+        for (unsigned i = 0; i < count && !found; ++i) found = search(children[i], title);
+        if (children) XFree(children);
+        return found;
+    }
+
+    gdi::Rect root_rect(::Window w) {
+        ::Window root, child;
+        int x, y, rx, ry;
+        unsigned width, height, border, depth;
+        XGetGeometry(display_, w, &root, &x, &y, &width, &height, &border, &depth);
+        XTranslateCoordinates(display_, w, root, 0, 0, &rx, &ry, &child);
+        return {rx, ry, rx + int(width), ry + int(height)};
+    }
+
+    // left, right, top, bottom of the window manager's frame.
+    std::vector<long> frame_extents(::Window w) {
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        std::vector<long> extents{0, 0, 0, 0};
+        Atom atom = XInternAtom(display_, "_NET_FRAME_EXTENTS", False);
+        if (XGetWindowProperty(display_, w, atom, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+                Success &&
+            count == 4) {
+            for (int i = 0; i < 4; ++i) extents[std::size_t(i)] = reinterpret_cast<long*>(data)[i];
+        }
+        if (data) XFree(data);
+        return extents;
+    }
+
+    static void xdotool(const std::string& arguments) {
+        const std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+
+    Display* display_ = nullptr;
+};
+
+TEST_F(X11Test, TitledWindowHasTheClientSizeAndItsFrameAtThePlaceAsked) {
+    test::WindowOptions options;
+    options.title = "klv geometry titled";
+    options.client_width = 640;
+    options.client_height = 480;
+    options.left = 100;
+    options.top = 80;
+    test::WindowThread w(options);
+    ASSERT_NE(w.window(), nullptr);
+    ::Window id = find(options.title);
+    ASSERT_NE(id, 0u);
+    std::this_thread::sleep_for(300ms);  // the window manager settles the frame
+    const gdi::Rect client = root_rect(id);
+    EXPECT_EQ(client.right - client.left, 640);
+    EXPECT_EQ(client.bottom - client.top, 480);
+    const auto extents = frame_extents(id);
+    EXPECT_EQ(client.left - extents[0], 100);
+    EXPECT_EQ(client.top - extents[2], 80);
+    // The outer rectangle the library sees keeps its own frame arithmetic.
+    const gdi::Rect outer = testing::outer_rect(w.window());
+    EXPECT_EQ(outer.right - outer.left, 646);
+    EXPECT_EQ(outer.bottom - outer.top, 505);
+    EXPECT_EQ(outer.left, client.left - 3);
+    EXPECT_EQ(outer.top, client.top - 22);
+}
+
+TEST_F(X11Test, UntitledWindowIsItsOwnFrame) {
+    test::WindowOptions options;
+    options.title = "";
+    options.client_width = 640;
+    options.client_height = 480;
+    options.left = 50;
+    options.top = 40;
+    test::WindowThread w(options);
+    ASSERT_NE(w.window(), nullptr);
+    // It has no title to search by: find the X window by its place.
+    ASSERT_TRUE(w.settle());
+    std::this_thread::sleep_for(300ms);
+    const gdi::Rect outer = testing::outer_rect(w.window());
+    EXPECT_EQ(outer, (gdi::Rect{50, 40, 696, 526}));
+    EXPECT_EQ(testing::client_size(w.window()).cx, 640);
+}
+
+TEST_F(X11Test, CloseBoxArrivesAsWmClose) {
+    test::WindowOptions options;
+    options.title = "klv close box";
+    test::WindowThread w(options);
+    ::Window id = find(options.title);
+    ASSERT_NE(id, 0u);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = id;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, id, False, NoEventMask, &event);
+    XFlush(display_);
+    EXPECT_TRUE(w.wait_for(WM_CLOSE));
+}
+
+std::vector<std::pair<std::uint32_t, std::uintptr_t>> keys_of(const test::WindowThread& w) {
+    std::vector<std::pair<std::uint32_t, std::uintptr_t>> keys;
+    for (const auto& m : w.messages()) {
+        if (m.message == WM_KEYDOWN || m.message == WM_CHAR) keys.emplace_back(m.message, m.wparam);
+    }
+    return keys;
+}
+
+TEST_F(X11Test, KeysArriveWithVirtualKeysAndCharacters) {
+    test::WindowOptions options;
+    options.title = "klv keys";
+    test::WindowThread w(options);
+    ::Window id = find(options.title);
+    ASSERT_NE(id, 0u);
+    xdotool("windowactivate --sync " + std::to_string(id));
+    ASSERT_TRUE(w.settle());
+    w.clear_log();
+    xdotool("key --delay 20 a shift+b Up F1 Return BackSpace KP_Begin eacute EuroSign");
+    ASSERT_TRUE(w.wait_for(WM_CHAR));
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(w.settle());
+    std::vector<std::pair<std::uint32_t, std::uintptr_t>> expected{
+        {WM_KEYDOWN, 'A'},       {WM_CHAR, 'a'},       {WM_KEYDOWN, 'B'},         {WM_CHAR, 'B'},
+        {WM_KEYDOWN, VK_UP},     {WM_KEYDOWN, VK_F1},  {WM_KEYDOWN, VK_RETURN},   {WM_CHAR, 13},
+        {WM_KEYDOWN, VK_BACK},   {WM_CHAR, 8},         {WM_KEYDOWN, VK_CLEAR},
+    };
+    auto keys = keys_of(w);
+    // Drop the Shift key's own key down; xdotool may also map the accented
+    // keys on a spare key code, so they are checked by their characters.
+    std::erase_if(keys, [](const auto& k) { return k.first == WM_KEYDOWN && k.second == VK_SHIFT; });
+    ASSERT_GE(keys.size(), expected.size());
+    EXPECT_EQ(std::vector(keys.begin(), keys.begin() + std::ptrdiff_t(expected.size())), expected);
+    std::vector<std::uintptr_t> chars;
+    for (std::size_t i = expected.size(); i < keys.size(); ++i) {
+        if (keys[i].first == WM_CHAR) chars.push_back(keys[i].second);
+    }
+    EXPECT_EQ(chars, (std::vector<std::uintptr_t>{0xE9, 0x80}));
+    for (const auto& m : w.messages()) {
+        if (m.message == WM_KEYDOWN && m.wparam == VK_UP) {
+            EXPECT_EQ(m.lparam, 0x01480001);
+        }
+    }
+}
+
+TEST_F(X11Test, MouseClicksArriveWithClientPositionsAndDoubleClicks) {
+    test::WindowOptions options;
+    options.title = "klv mouse";
+    test::WindowThread w(options);
+    ::Window id = find(options.title);
+    ASSERT_NE(id, 0u);
+    xdotool("windowactivate --sync " + std::to_string(id));
+    ASSERT_TRUE(w.settle());
+    w.clear_log();
+    xdotool("mousemove --window " + std::to_string(id) + " 10 20 click --repeat 2 --delay 100 1");
+    ASSERT_TRUE(w.wait_for(WM_LBUTTONDBLCLK));
+    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(w.settle());
+    std::vector<std::uint32_t> buttons;
+    for (const auto& m : w.messages()) {
+        if (m.message == WM_MOUSEMOVE) {
+            EXPECT_EQ(m.lparam, make_lparam(10, 20));
+        }
+        if (m.message > WM_MOUSEMOVE && m.message <= WM_MBUTTONDBLCLK) {
+            buttons.push_back(m.message);
+            EXPECT_EQ(m.lparam, make_lparam(10, 20));
+        }
+    }
+    EXPECT_EQ(buttons, (std::vector<std::uint32_t>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+}
+
+TEST_F(X11Test, PaintReachesTheScreen) {
+    test::WindowOptions options;
+    options.title = "klv paint";
+    options.paint_color = gdi::make_color(0, 0x80, 0xFF);
+    test::WindowThread w(options);
+    ::Window id = find(options.title);
+    ASSERT_NE(id, 0u);
+    ASSERT_TRUE(w.settle());
+    std::this_thread::sleep_for(200ms);
+    XImage* image = XGetImage(display_, id, 0, 0, 64, 48, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0x0080FFu);
+    EXPECT_EQ(XGetPixel(image, 63, 47) & 0xFFFFFF, 0x0080FFu);
+    XDestroyImage(image);
+}
+
+}  // namespace
+}  // namespace klv::ui
