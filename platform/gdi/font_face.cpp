@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cctype>
 #include <cstdlib>
+#include <string>
 
 namespace klv::gdi {
 
@@ -20,10 +22,9 @@ struct DesignMetrics {
     double max_width = 2048;
 };
 
-// The average width Windows fonts carry: lower-case letters and the space,
-// weighted by how often they occur in English text. Faces of newer tables
-// store a plain average over all glyphs instead, which is wider than the
-// fonts they are metric-compatible with.
+// For faces without the OS/2 table's average width: lower-case letters and
+// the space, weighted by how often they occur in English text, as that
+// table's first versions defined it.
 double weighted_average_width(FT_Face face) {
     static constexpr int weights[26] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20,
                                         56, 56, 17, 4,  49, 56, 71, 31, 10, 18, 3, 18, 2};
@@ -57,8 +58,9 @@ DesignMetrics design_metrics(FT_Face face) {
         m.ascent = m.units_per_em * 0.8;
         m.descent = m.units_per_em * 0.2;
     }
-    m.average_width = weighted_average_width(face);
-    if (m.average_width <= 0 && os2 && os2->xAvgCharWidth > 0) m.average_width = os2->xAvgCharWidth;
+    // GDI's average character width, the one a font's width is scaled to.
+    if (os2 && os2->xAvgCharWidth > 0) m.average_width = os2->xAvgCharWidth;
+    if (m.average_width <= 0 || !os2 || os2->xAvgCharWidth <= 0) m.average_width = weighted_average_width(face);
     if (m.average_width <= 0) m.average_width = m.units_per_em / 2;
     m.max_width = face->max_advance_width > 0 ? face->max_advance_width : m.units_per_em;
     return m;
@@ -75,6 +77,18 @@ void simulated_styles(FT_Face face, const ResolvedFace& resolved, bool& bold, bo
 }
 
 std::int64_t clamp_size(std::int64_t value) { return std::clamp<std::int64_t>(value, 1, largest_cell); }
+
+// The system font is a raster font 16 pixels high and 7 wide on average;
+// its stand-in keeps those proportions unless a width is asked for.
+std::int64_t asked_width(const FontDescription& description) {
+    std::int64_t width = std::llabs(std::int64_t(description.width));
+    if (width != 0) return width;
+    std::string name;
+    for (char c : description.face_name) name += char(std::tolower(static_cast<unsigned char>(c)));
+    if (name != "system") return 0;
+    std::int64_t height = std::llabs(std::int64_t(description.height));
+    return std::max<std::int64_t>(1, ((height == 0 ? default_cell_height : height) * 7 + 8) / 16);
+}
 
 int normalised_escapement(int tenths) {
     int e = tenths % 3600;
@@ -115,7 +129,7 @@ void FontFace::measure(const FontDescription& description, const std::shared_ptr
                                      : int(std::lround(design.descent * em / design.units_per_em));
     metrics_.height = metrics_.ascent + metrics_.descent;
 
-    std::int64_t width = std::llabs(std::int64_t(description.width));
+    std::int64_t width = asked_width(description);
     double x_em = width == 0 ? em : double(clamp_size(width)) * design.units_per_em / design.average_width;
     metrics_.average_char_width =
         width == 0 ? int(std::lround(design.average_width * em / design.units_per_em)) : int(clamp_size(width));
