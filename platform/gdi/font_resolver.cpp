@@ -51,7 +51,7 @@ std::vector<Candidate> known_substitutes(const std::string& name, bool bold, boo
     if (name == "console" || name == "fixedsys" || name == "terminal")
         return list({"DejaVu Sans Mono", "Liberation Mono"}, true, italic);
     if (name == "small fonts")
-        return list({"DejaVu Sans", "Liberation Sans"}, bold, italic);
+        return list({"Liberation Sans", "Arimo", "DejaVu Sans"}, bold, italic);
     if (name == "system")
         return list({"Liberation Sans", "Arimo", "DejaVu Sans"}, true, italic);
     if (name == "script") {

@@ -47,7 +47,7 @@ TEST(FontResolution, WindowsNamesFindTheirInstalledLookAlikes) {
         {"Courier New", 400, 0x02, {"Liberation Mono"}, false},
         {"Courier New Bold", 700, 0x02, {"Liberation Mono"}, true},
         {"Console", 700, 0x01, {"DejaVu Sans Mono", "Liberation Mono"}, true},
-        {"Small Fonts", 400, 0x32, {"DejaVu Sans", "Liberation Sans"}, false},
+        {"Small Fonts", 400, 0x32, {"Liberation Sans", "DejaVu Sans"}, false},
         {"System", 700, 0, {"Liberation Sans", "DejaVu Sans"}, true},
     };
     for (const Expected& c : cases) {
