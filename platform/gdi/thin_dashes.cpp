@@ -70,12 +70,14 @@ void paint_dashed_thin_segment(const Canvas& canvas, Pixel color, DevicePoint a,
         counter.advance(std::uint64_t(major));
         return;
     }
-    counter.advance(std::uint64_t(walk.first()));
+    // Only whole pixels move the counter: an advance by 0 would step past an
+    // empty entry that the first pixel is meant to take.
+    if (walk.first() > 0) counter.advance(std::uint64_t(walk.first()));
     walk.walk([&](Pixel* p) {
         if (counter.on()) *p = color;
         counter.advance(1);
     });
-    counter.advance(std::uint64_t(major - walk.past()));
+    if (major > walk.past()) counter.advance(std::uint64_t(major - walk.past()));
 }
 
 }  // namespace klv::gdi

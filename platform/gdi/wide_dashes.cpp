@@ -17,8 +17,13 @@ public:
     DashBuilder(const Canvas& canvas, Pixel color, std::int64_t width, bool caps, bool hold_first)
         : canvas_(canvas), color_(color), width_(width), caps_(caps), holding_(hold_first) {}
 
+    // Pieces of zero length are kept, as GDI keeps them: a dash that starts
+    // at a vertex begins with a piece of the segment it leaves, which adds its
+    // cap and a bevel, and a dash that is nothing else (an entry still "on"
+    // at the last point) is painted as its two caps, a square the width of
+    // the pen.
     void extend(DevicePoint from, DevicePoint to, DevicePoint direction) {
-        if (!(from == to)) current_.push_back({from, to, direction});
+        current_.push_back({from, to, direction});
     }
     void finish() {
         if (holding_) {

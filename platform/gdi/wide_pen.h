@@ -38,7 +38,8 @@ void paint_piece(const Canvas& canvas, Pixel color, const SegmentPiece& piece);
 void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, const SegmentPiece& to);
 // A solid wide polyline: caps on the open ends (none when closed), bevels
 // between consecutive segments, zero-length segments skipped.
-// Consecutive segments (none of zero length) as one figure.
+// Consecutive segments as one figure; a piece may have zero length (a dash
+// that starts or ends at a vertex), its direction still set.
 void paint_wide_segments(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
                          const std::vector<WideSegment>& segments, bool closed);
 void paint_wide_polyline(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
