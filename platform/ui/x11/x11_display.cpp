@@ -1,11 +1,13 @@
 #include <X11/XKBlib.h>
 
+#include <atomic>
 #include <cstdlib>
 
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/ui.h"
 #include "platform/ui/x11/x11_internal.h"
 #include "platform/ui/x11/x11_screen.h"
+#include "platform/ui/x11/x11_shared_image.h"
 
 namespace klv::ui {
 
@@ -54,12 +56,31 @@ std::unique_ptr<NativeWindow> X11Display::create(Window& window) {
 
 namespace {
 
+std::atomic<int> last_x_error{0};
+
+int ignore_x_error(Display*, XErrorEvent* error) {
+    last_x_error = error->error_code;
+    return 0;
+}
+
+}  // namespace
+
+int take_last_x_error() { return last_x_error.exchange(0); }
+
+void ignore_x_errors() {
+    static const bool installed = (XSetErrorHandler(ignore_x_error), true);
+    (void)installed;
+}
+
+namespace {
+
 Display* open_connection() {
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name) {
         set_display_error("cannot open display: DISPLAY is not set");
         return nullptr;
     }
+    ignore_x_errors();
     Display* display = XOpenDisplay(name);
     if (!display) set_display_error(std::string("cannot open display: ") + name);
     return display;

@@ -12,6 +12,7 @@
 #include "platform/ui/backend.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/window_record.h"
+#include "platform/ui/x11/x11_shared_image.h"
 
 namespace klv::ui {
 
@@ -80,12 +81,24 @@ private:
     Window& window_;
     ::Window id_ = 0;
     GC gc_ = nullptr;
+    std::unique_ptr<SharedImage> shared_image_;  // null when MIT-SHM is not to be had
     bool decorated_ = true;
     gdi::Point client_origin_;  // where the client area lies in our X window
     std::set<unsigned int> keys_down_;
     int last_root_x_ = 0;
     int last_root_y_ = 0;
 };
+
+// _MOTIF_WM_HINTS: flags (functions 1, decorations 2), functions, decorations.
+// A titled window moves, minimises and closes, with border, title, menu and
+// minimise button, but no maximise or resize; an untitled one has no decorations.
+constexpr long motif_titled[5] = {1 | 2, 4 | 8 | 32, 2 | 8 | 16 | 32, 0, 0};
+constexpr long motif_undecorated[5] = {2, 0, 0, 0, 0};
+constexpr long motif_dialog[5] = {1 | 2, 4 | 32, 2 | 8 | 16, 0, 0};
+void set_motif_hints(Display* display, ::Window id, const X11Atoms& atoms, const long (&hints)[5]);
+
+// X errors (a window the server already forgot) are not fatal to us.
+void ignore_x_errors();
 
 // The system menu popup: runs until the user chooses or cancels; returns the
 // chosen id, or 0.

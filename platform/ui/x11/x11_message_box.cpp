@@ -82,6 +82,7 @@ void draw_box(Display* d, ::Window w, GC gc, const BoxLayout& layout) {
                     reinterpret_cast<const unsigned char*>(&atoms.net_wm_window_type_dialog), 1);
     Atom protocols[] = {atoms.wm_delete_window};
     XSetWMProtocols(d, w, protocols, 1);
+    set_motif_hints(d, w, atoms, motif_dialog);
     XMapRaised(d, w);
     return w;
 }
@@ -119,6 +120,7 @@ void run_box(Display* d, ::Window w, GC gc, const BoxLayout& layout) {
 }  // namespace
 
 bool x11_message_box(const std::string& caption, const std::string& text) {
+    ignore_x_errors();
     const char* name = std::getenv("DISPLAY");
     Display* d = name && *name ? XOpenDisplay(name) : nullptr;
     if (!d) return false;

@@ -35,13 +35,9 @@ std::string utf8_from_cp1252(const std::string& text) {
     return out;
 }
 
-int ignore_x_errors(Display*, XErrorEvent*) { return 0; }
-
 }  // namespace
 
 X11Window::X11Window(X11Display& display, Window& window) : display_(display), window_(window) {
-    static const bool handler_set = (XSetErrorHandler(ignore_x_errors), true);
-    (void)handler_set;
     decorated_ = (window.style & WS_CAPTION) == WS_CAPTION;
     create_native();
 }
@@ -49,6 +45,7 @@ X11Window::X11Window(X11Display& display, Window& window) : display_(display), w
 X11Window::~X11Window() {
     if (!id_) return;
     display_.forget(id_);
+    shared_image_.reset();
     if (gc_) XFreeGC(display_.display(), gc_);
     XDestroyWindow(display_.display(), id_);
     XFlush(display_.display());
@@ -75,6 +72,8 @@ void X11Window::create_native() {
     if (!id_) return;
     gc_ = XCreateGC(d, id_, 0, nullptr);
     set_hints();
+    shared_image_ = std::make_unique<SharedImage>(d, g.client_width, g.client_height);
+    if (!shared_image_->ok()) shared_image_.reset();
 }
 
 void X11Window::set_hints() {
@@ -104,12 +103,12 @@ void X11Window::set_hints() {
     class_hint->res_class = name.data();
     XSetClassHint(d, id_, class_hint);
     XFree(class_hint);
-    if (!decorated_) {
-        // flags: decorations; decorations: none.
-        long motif[5] = {2, 0, 0, 0, 0};
-        XChangeProperty(d, id_, atoms.motif_wm_hints, atoms.motif_wm_hints, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(motif), 5);
-    }
+    set_motif_hints(d, id_, atoms, decorated_ ? motif_titled : motif_undecorated);
+}
+
+void set_motif_hints(Display* d, ::Window id, const X11Atoms& atoms, const long (&hints)[5]) {
+    XChangeProperty(d, id, atoms.motif_wm_hints, atoms.motif_wm_hints, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
 }
 
 void X11Window::show(bool visible) {
@@ -124,6 +123,10 @@ void X11Window::show(bool visible) {
 
 void X11Window::present(const gdi::Bitmap& image, const gdi::Rect& rect) {
     Display* d = display_.display();
+    if (shared_image_) {
+        shared_image_->put(id_, gc_, image, rect, client_origin_.x, client_origin_.y);
+        return;
+    }
     const int screen = DefaultScreen(d);
     XImage* ximage = XCreateImage(d, DefaultVisual(d, screen), unsigned(DefaultDepth(d, screen)), ZPixmap, 0,
                                   reinterpret_cast<char*>(const_cast<gdi::Pixel*>(image.pixels())),
