@@ -43,12 +43,14 @@ void DashCounter::finish_entry() {
     on_ = !on_;
 }
 
-bool DashCounter::has_no_gaps(const std::vector<std::uint32_t>& entries) {
-    if (entries.empty()) return true;
+bool DashCounter::has_no_gaps(const std::vector<std::uint32_t>& entries) { return longest_gap(entries) == 0; }
+
+std::uint64_t DashCounter::longest_gap(const std::vector<std::uint32_t>& entries) {
     bool odd = entries.size() % 2 == 1;
+    std::uint64_t longest = 0;
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if ((odd || i % 2 == 1) && entries[i] != 0) return false;
-    return true;
+        if (odd || i % 2 == 1) longest = std::max<std::uint64_t>(longest, entries[i]);
+    return longest;
 }
 
 }  // namespace klv::gdi

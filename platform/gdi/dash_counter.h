@@ -29,6 +29,8 @@ public:
     // True when no entry that is ever "off" has a length: such a pen has no
     // gaps and is drawn as a solid pen.
     static bool has_no_gaps(const std::vector<std::uint32_t>& entries);
+    // The longest entry that is ever "off".
+    static std::uint64_t longest_gap(const std::vector<std::uint32_t>& entries);
 
 private:
     std::array<std::uint64_t, 16> entries_{};

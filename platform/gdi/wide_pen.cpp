@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/gdi/dash_counter.h"
 #include "platform/gdi/polygon_fill.h"
 #include "platform/gdi/wide_dashes.h"
 
@@ -124,6 +125,14 @@ void stroke_wide_path(const Canvas& canvas, Pixel color, const PenDescription& p
                       const DevicePoint* points, std::size_t count, bool closed) {
     // Flat caps leave the ends as they are; round caps are drawn square.
     bool square_caps = (pen.style & PS_ENDCAP_MASK) != PS_ENDCAP_FLAT;
+    // A very wide pen whose gaps are all shorter than its caps reach covers
+    // every gap: it is drawn solid. This keeps the work bounded by the page
+    // (otherwise every dash within a pen width of the page would be drawn)
+    // at the cost of exactness at the figure's ends, for pens wider than
+    // any the library makes.
+    constexpr int kExactDashWidth = 64;
+    if (dashed && pen.width > kExactDashWidth && DashCounter::longest_gap(pen.dashes) <= std::uint64_t(pen.width / 2) * 2)
+        dashed = false;
     if (dashed)
         paint_wide_dashes(canvas, color, pen, square_caps, points, count, closed);
     else

@@ -62,6 +62,10 @@ TEST_F(ExtremeArguments, WideAndDashedPensFarOffThePage) {
     page_.dashed_pen({3, 4}, 5);
     draw_line(page_.dc(), kMin, kMin, kMax, kMax);
     draw_line(page_.dc(), kMin, 20, kMax, 20);
+    page_.dashed_pen({3, 4}, kMax);
+    draw_line(page_.dc(), kMin, 9, kMax, 9);
+    page_.dashed_pen({3, 4}, 100000);
+    draw_line(page_.dc(), kMin, kMin, kMax, kMax);
     page_.solid_pen(0xFFFFFF, true, 7);
     draw_line(page_.dc(), kMin, kMin + 5, kMax, kMax);
     page_.use_pen(create_geometric_pen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE, kMax, 0xFFFFFF, 0, nullptr));
