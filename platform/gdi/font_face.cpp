@@ -1,5 +1,7 @@
 #include "platform/gdi/font_face.h"
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 

@@ -1,5 +1,8 @@
 #include "platform/gdi/font_file_cache.h"
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <map>
 #include <utility>
 

@@ -4,12 +4,14 @@
 // sizes, loads or reads a face holds its mutex.
 #pragma once
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <memory>
 #include <mutex>
 #include <string>
+
+// FreeType's face handle, declared as FreeType declares it, so that users
+// of this header need not see FreeType's headers.
+struct FT_FaceRec_;
+typedef struct FT_FaceRec_* FT_Face;
 
 namespace klv::gdi {
 

@@ -1,5 +1,7 @@
 #include "platform/gdi/glyph_strike.h"
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
 
 #include <cmath>
