@@ -35,8 +35,8 @@ PieOutline::PieOutline(std::int64_t left, std::int64_t top, std::int64_t right, 
         build_quadrant_table(w, h, cached);
         cached_w = w, cached_h = h;
     }
-    table_ = cached;
-    n_ = std::int64_t(table_.size());
+    table_ = &cached;
+    n_ = std::int64_t(table_->size());
     cx_right_ = left + w / 2;
     cx_left_ = right - 1 - w / 2;
     cy_top_ = bottom - 1 - h / 2;
@@ -46,8 +46,8 @@ PieOutline::PieOutline(std::int64_t left, std::int64_t top, std::int64_t right, 
 DevicePoint PieOutline::pixel(std::int64_t j) const {
     j %= 4 * n_;
     std::int64_t t = j % n_;
-    const TableEntry& q = table_[std::size_t(t)];
-    const TableEntry& r = table_[std::size_t(n_ - 1 - t)];
+    const TableEntry& q = (*table_)[std::size_t(t)];
+    const TableEntry& r = (*table_)[std::size_t(n_ - 1 - t)];
     switch (j / n_) {
         case 0: return {cx_right_ + q.x, cy_top_ - q.y};
         case 1: return {cx_left_ - r.x, cy_top_ - r.y};
@@ -60,7 +60,7 @@ std::int64_t PieOutline::index_of(DevicePoint point) const {
     const __int128 vx = point.x - cx_right_, vy = cy_bottom_ - point.y;
     auto first = [&](auto&& qualifies) {
         std::int64_t t = 0;
-        while (t < n_ && !qualifies(table_[std::size_t(t)])) ++t;
+        while (t < n_ && !qualifies((*table_)[std::size_t(t)])) ++t;
         return t;
     };
     if (vx >= 0 && vy >= 0) return first([&](const TableEntry& q) { return q.x * vy <= q.y * vx; });

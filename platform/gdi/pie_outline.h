@@ -16,8 +16,10 @@ public:
     // An empty box, or one larger than kMaxPieSide, has no outline.
     PieOutline(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
+    PieOutline(const PieOutline&) = delete;
+    PieOutline& operator=(const PieOutline&) = delete;
+
     std::int64_t quadrant_size() const { return n_; }
-    const std::vector<TableEntry>& table() const { return table_; }
     DevicePoint apex() const { return {cx_right_, cy_bottom_}; }
     DevicePoint pixel(std::int64_t index) const;  // index >= 0
     std::int64_t index_of(DevicePoint point) const;
@@ -26,7 +28,9 @@ public:
     void figure(DevicePoint start, DevicePoint end, std::vector<DevicePoint>& vertices) const;
 
 private:
-    std::vector<TableEntry> table_;
+    // The calling thread's table for this size, shared with the next outline
+    // of the same size: valid until an outline of another size is made.
+    const std::vector<TableEntry>* table_ = nullptr;
     std::int64_t n_ = 0;
     std::int64_t cx_right_ = 0, cx_left_ = 0, cy_top_ = 0, cy_bottom_ = 0;
 };

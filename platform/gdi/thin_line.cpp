@@ -38,6 +38,11 @@ SlopedWalk::SlopedWalk(const Canvas& canvas, DevicePoint a, DevicePoint b, std::
         return;
     }
     if (canvas.contains(a.x, a.y) && canvas.contains(b.x, b.y)) return;  // nothing to cut
+    if ((a.x < canvas.left && b.x < canvas.left) || (a.x >= canvas.right && b.x >= canvas.right) ||
+        (a.y < canvas.top && b.y < canvas.top) || (a.y >= canvas.bottom && b.y >= canvas.bottom)) {
+        past_ = 0;  // wholly beyond one edge
+        return;
+    }
     // The major axis is linear in k.
     if (x_major_)
         cut_linear(a.x, step_x_, canvas.left, canvas.right - 1, first_, past_);
