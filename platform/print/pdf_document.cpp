@@ -3,9 +3,12 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <fontconfig/fontconfig.h>
+
 #include <cstring>
 
 #include "platform/gdi/codepage_1252.h"
+#include "platform/print/testing.h"
 
 namespace klv::print {
 namespace {
@@ -124,4 +127,12 @@ std::string PdfDocument::finish() {
     return std::move(bytes_);
 }
 
+namespace testing {
+
+void release_font_caches() {
+    cairo_debug_reset_static_data();
+    FcFini();
+}
+
+}  // namespace testing
 }  // namespace klv::print

@@ -19,6 +19,11 @@ void set_print_dialog_answer(std::optional<std::string> destination);
 // Empties the process's print dialog record, as at the start of the process.
 void reset_print_dialog_record();
 
+// Frees what cairo and fontconfig keep for the pages' font, so that a leak
+// checker sees no leftovers. Only at the very end of a test program, when no
+// thread draws text any more.
+void release_font_caches();
+
 // Makes this thread read CUPS_SERVER again before its next CUPS call.
 void forget_cups_server();
 
