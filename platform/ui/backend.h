@@ -33,8 +33,9 @@ public:
     virtual ~ThreadDisplay() = default;
     // Readable when the desktop has events for this thread; -1 for none.
     virtual int wait_descriptor() const = 0;
-    // Turns the desktop's pending events into input and invalidations.
-    virtual void pump(ThreadQueue& queue) = 0;
+    // Turns the desktop's pending events into input and invalidations; true
+    // when there were any.
+    virtual bool pump(ThreadQueue& queue) = 0;
     // Null with last_error set on failure. Geometry is already in `window`.
     virtual std::unique_ptr<NativeWindow> create(Window& window) = 0;
     virtual bool is_headless() const = 0;

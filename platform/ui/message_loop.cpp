@@ -54,6 +54,7 @@ bool next_input_message(ThreadQueue& queue, Message* message) {
 bool get_message(Message* message) {
     auto queue = current_queue();
     for (;;) {
+        const std::uint64_t seen = queue->activity();
         run_incoming_sends(*queue);
         if (queue->display) queue->display->pump(*queue);
         if (auto posted = queue->take_posted()) {
@@ -70,7 +71,10 @@ bool get_message(Message* message) {
             *message = {window, WM_PAINT, 0, 0};
             return true;
         }
-        queue->wait(display_descriptor(*queue), true);
+        // Events a call since the last pump read into the connection's own
+        // buffer would not wake the wait below.
+        if (queue->display && queue->display->pump(*queue)) continue;
+        queue->wait(display_descriptor(*queue), seen);
     }
 }
 
@@ -124,7 +128,7 @@ std::intptr_t send_message(Window* handle, std::uint32_t message, std::uintptr_t
     while (!queue->done_waiting(*sent)) {
         run_incoming_sends(*queue);
         if (queue->done_waiting(*sent)) break;
-        queue->wait(-1, false, true);
+        queue->wait(-1, 0, true);
     }
     return sent->result;
 }

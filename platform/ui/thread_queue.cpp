@@ -37,6 +37,7 @@ bool ThreadQueue::post(const Message& message, bool at_front) {
             posted_.push_back(message);
         }
         idle_ = false;
+        ++activity_;
     }
     wake();
     return true;
@@ -48,6 +49,7 @@ bool ThreadQueue::push_input(const InputEvent& event) {
         if (ended_) return false;
         input_.push_back(event);
         idle_ = false;
+        ++activity_;
     }
     wake();
     return true;
@@ -59,6 +61,7 @@ bool ThreadQueue::push_send(const std::shared_ptr<SentMessage>& sent) {
         if (ended_) return false;
         sent_.push_back(sent);
         idle_ = false;
+        ++activity_;
     }
     wake();
     return true;
@@ -69,6 +72,7 @@ void ThreadQueue::mark_busy_and_wake() {
         std::lock_guard lock(mutex_);
         if (ended_) return;
         idle_ = false;
+        ++activity_;
     }
     wake();
 }
@@ -126,12 +130,17 @@ void ThreadQueue::set_quit(int exit_code) {
     idle_ = false;
 }
 
-void ThreadQueue::wait(int display_fd, bool nothing_pending, bool sends_only) {
+std::uint64_t ThreadQueue::activity() const {
+    std::lock_guard lock(mutex_);
+    return activity_;
+}
+
+void ThreadQueue::wait(int display_fd, std::uint64_t seen, bool sends_only) {
     {
         std::lock_guard lock(mutex_);
         const bool queued = sends_only ? !sent_.empty() : !posted_.empty() || !input_.empty() || !sent_.empty() || quit_;
         if (queued) return;
-        if (nothing_pending && !idle_) {
+        if (!sends_only && seen == activity_ && !idle_) {
             idle_ = true;
             idle_changed_.notify_all();
         }

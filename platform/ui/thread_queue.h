@@ -68,7 +68,10 @@ public:
     // Blocks until woken or the display's descriptor is readable. Marks the
     // thread idle while it waits with nothing to do. A sender waiting for its
     // answer only cares for incoming sends.
-    void wait(int display_fd, bool nothing_pending, bool sends_only = false);
+    // `seen` is activity() from before the caller looked for work: anything
+    // that arrived since keeps the thread from being reported idle.
+    void wait(int display_fd, std::uint64_t seen, bool sends_only = false);
+    std::uint64_t activity() const;
     bool done_waiting(const SentMessage& sent);
     // The thread ends: later posts fail, waiting senders get 0.
     void end();
@@ -94,6 +97,7 @@ private:
     int quit_code_ = 0;
     bool ended_ = false;
     bool idle_ = false;
+    std::uint64_t activity_ = 0;  // grows with everything that gives the thread work
     int wake_fd_ = -1;
 };
 

@@ -29,7 +29,7 @@ public:
 class HeadlessDisplay final : public ThreadDisplay {
 public:
     int wait_descriptor() const override { return -1; }
-    void pump(ThreadQueue&) override {}
+    bool pump(ThreadQueue&) override { return false; }
     std::unique_ptr<NativeWindow> create(Window&) override { return std::make_unique<HeadlessWindow>(); }
     bool is_headless() const override { return true; }
 };

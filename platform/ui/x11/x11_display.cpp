@@ -30,13 +30,16 @@ X11Display::X11Display(Display* display) : display_(display), atoms_(display) {
 
 X11Display::~X11Display() { XCloseDisplay(display_); }
 
-void X11Display::pump(ThreadQueue&) {
+bool X11Display::pump(ThreadQueue&) {
     XFlush(display_);
+    bool any = false;
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         handle(event);
+        any = true;
     }
+    return any;
 }
 
 void X11Display::handle(XEvent& event) {

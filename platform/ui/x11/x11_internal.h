@@ -31,7 +31,7 @@ public:
     ~X11Display() override;
 
     int wait_descriptor() const override { return ConnectionNumber(display_); }
-    void pump(ThreadQueue& queue) override;
+    bool pump(ThreadQueue& queue) override;
     std::unique_ptr<NativeWindow> create(Window& window) override;
     bool is_headless() const override { return false; }
 
