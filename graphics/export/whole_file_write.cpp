@@ -52,16 +52,21 @@ bool write_all(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-void keep_permissions(int fd, const std::string& target) {
+// A file that is replaced passes its permission bits on, and the new bytes
+// are flushed to disk before the rename, so that even a power failure leaves
+// the old file or the new one. A new file is not flushed: nothing is lost if
+// it does not survive, and the flush costs more than the whole save.
+bool prepare_to_replace(int fd, const std::string& target) {
     struct stat status {};
-    if (stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode)) (void)fchmod(fd, status.st_mode & 07777);
+    if (stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return true;
+    (void)fchmod(fd, status.st_mode & 07777);
+    return fsync(fd) == 0;
 }
 
 bool fill_and_close(int fd, const std::string& target, std::initializer_list<std::span<const std::uint8_t>> parts) {
     bool ok = true;
     for (const auto& part : parts) ok = ok && write_all(fd, part);
-    if (ok) keep_permissions(fd, target);
-    ok = ok && fsync(fd) == 0;
+    ok = ok && prepare_to_replace(fd, target);
     return close(fd) == 0 && ok;
 }
 

@@ -9,12 +9,13 @@
 namespace klv {
 
 // Writes the parts one after another to a temporary file in the folder of
-// file_name and renames it over file_name once every byte is written and
-// flushed to disk. On any failure (the folder is missing or not a folder,
-// the disk or the file-size limit runs out, the name is a folder) the
-// temporary file is removed, an existing file of that name keeps its
-// contents, and false is returned. A replaced file's permission bits pass to
-// the new one; a symbolic link is followed, so the file it names is replaced.
+// file_name and renames it over file_name once every byte is written (and,
+// when an existing file is replaced, flushed to disk). On any failure (the
+// folder is missing or not a folder, the disk or the file-size limit runs
+// out, the name is a folder) the temporary file is removed, an existing file
+// of that name keeps its contents, and false is returned. A replaced file's
+// permission bits pass to the new one; a symbolic link is followed, so the
+// file it names is replaced.
 bool write_whole_file(const char* file_name, std::initializer_list<std::span<const std::uint8_t>> parts);
 
 }  // namespace klv
