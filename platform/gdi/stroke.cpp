@@ -28,7 +28,9 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
     // one-pixel hole every period on sloped lines, which no caller of a solid
     // line wants. This is a deliberate choice.
     bool dashed = pen->is_geometric() && pen->is_user_style() && !DashCounter::has_no_gaps(d.dashes);
-    if (pen->is_geometric() && d.width >= 2) {
+    // CreatePen pens wider than one pixel are GDI's round-capped wide pens;
+    // they are drawn with the wide-pen rule (square caps, bevel joins).
+    if (d.width >= 2) {
         stroke_wide_path(canvas, color, d, dashed, points, count, closed);
         return;
     }
@@ -38,7 +40,7 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
                      [&](DevicePoint a, DevicePoint b) { paint_dashed_thin_segment(canvas, color, a, b, counter); });
         return;
     }
-    bool include_end = pen->is_geometric();
+    bool include_end = pen->is_geometric();  // width 0 or 1
     each_segment(points, count, closed,
                  [&](DevicePoint a, DevicePoint b) { paint_thin_line(canvas, color, a, b, include_end); });
 }

@@ -4,7 +4,8 @@
 //   cosmetic pen                    one pixel; sloped segments exclude the end point
 //   geometric solid pen, width 1    one pixel; sloped segments include the end point
 //   geometric user-style, width 1   one pixel, dashed
-//   geometric pen, width >= 2       polygons: segments, square caps, bevel joins
+//   any pen, width >= 2             polygons: segments, square caps, bevel joins
+//                                   (CreatePen's round caps and joins are drawn so too)
 #pragma once
 
 #include <cstddef>
