@@ -22,6 +22,10 @@ struct DesignMetrics {
     double descent = 410;   // below it
     double average_width = 1024;
     double max_width = 2048;
+    double underline_top = -150;  // above the baseline (negative: below)
+    double underline_thickness = 100;
+    double strike_out_top = 600;
+    double strike_out_thickness = 100;
 };
 
 // For faces without the OS/2 table's average width: lower-case letters and
@@ -65,6 +69,14 @@ DesignMetrics design_metrics(FT_Face face) {
     if (m.average_width <= 0 || !os2 || os2->xAvgCharWidth <= 0) m.average_width = weighted_average_width(face);
     if (m.average_width <= 0) m.average_width = m.units_per_em / 2;
     m.max_width = face->max_advance_width > 0 ? face->max_advance_width : m.units_per_em;
+    if (face->underline_thickness > 0) {
+        m.underline_thickness = face->underline_thickness;
+        m.underline_top = face->underline_position + face->underline_thickness / 2.0;
+    }
+    if (os2 && os2->yStrikeoutSize > 0) {
+        m.strike_out_top = os2->yStrikeoutPosition;
+        m.strike_out_thickness = os2->yStrikeoutSize;
+    }
     return m;
 }
 
@@ -136,6 +148,13 @@ void FontFace::measure(const FontDescription& description, const std::shared_ptr
     metrics_.average_char_width =
         width == 0 ? int(std::lround(design.average_width * em / design.units_per_em)) : int(clamp_size(width));
     metrics_.max_char_width = int(std::lround(design.max_width * x_em / design.units_per_em));
+    auto rule = [&](double top, double thickness) {
+        double scale = em / design.units_per_em;
+        return TextRule{metrics_.ascent - int(std::lround(top * scale)),
+                        std::max(1, int(std::lround(thickness * scale)))};
+    };
+    if (description.underline) underline_ = rule(design.underline_top, design.underline_thickness);
+    if (description.strike_out) strike_out_ = rule(design.strike_out_top, design.strike_out_thickness);
     if (!face) return;
 
     StrikeSpec spec{std::max<std::int64_t>(64, std::llround(x_em * 64)),

@@ -17,11 +17,21 @@ constexpr int largest_cell = 1000;
 // The cell height of a font created with height 0.
 constexpr int default_cell_height = 16;
 
+// A line drawn along the text (underline or strike-out): its top, in
+// pixels below the top of the cell, and its thickness; none when 0 thick.
+struct TextRule {
+    int top = 0;
+    int thickness = 0;
+};
+
 class FontFace {
 public:
     explicit FontFace(const FontDescription& description);
 
     const TextMetrics& metrics() const { return metrics_; }
+    // The underline and strike-out the description asks for.
+    const TextRule& underline() const { return underline_; }
+    const TextRule& strike_out() const { return strike_out_; }
     const ResolvedFace& resolved() const { return resolved_; }
     // Glyphs laid out along the unrotated line; null when no font at all is
     // installed (text then fills its cells but shows no glyphs).
@@ -44,6 +54,8 @@ private:
 
     ResolvedFace resolved_;
     TextMetrics metrics_;
+    TextRule underline_;
+    TextRule strike_out_;
     std::shared_ptr<GlyphStrike> strike_;
     std::shared_ptr<GlyphStrike> turned_strike_;
     int quarter_turns_ = 0;

@@ -63,6 +63,10 @@ void text_out(DeviceContext* dc, int x, int y, const char* text, int length) {
         }
         pen += glyph.advance_x >> 6;
     }
+    for (const TextRule* rule : {&face.underline(), &face.strike_out()})
+        if (rule->thickness > 0)
+            fill_pixels(bitmap, intersect(line.device_box(0, rule->top, length_px, rule->top + rule->thickness), drawable),
+                        colour);
 }
 
 // Along the line and across it, whatever the escapement. Lines longer than

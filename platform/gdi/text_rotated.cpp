@@ -29,14 +29,16 @@ void narrow(double a, double b, double limit, double& lo, double& hi) {
     hi = std::min(hi, std::max(p, q));
 }
 
-// Fills the turned cell rectangle [0, length) x [0, height): each device
-// pixel whose centre lies inside it.
-void fill_turned_cells(Bitmap& bitmap, const Rect& drawable, const Turn& t, double length, double height,
-                       Pixel pixel) {
+// Fills the turned text rectangle [0, length) x [top, top + height): each
+// device pixel whose centre lies inside it.
+void fill_turned_rect(Bitmap& bitmap, const Rect& drawable, Turn t, double length, double top, double height,
+                      Pixel pixel) {
+    t.origin_x += top * t.s;  // start the rectangle's own v at its top
+    t.origin_y += top * t.c;
     double ys[4] = {t.y(0, 0), t.y(length, 0), t.y(0, height), t.y(length, height)};
-    double top = std::max<double>(drawable.top, std::floor(*std::min_element(ys, ys + 4)));
-    double bottom = std::min<double>(drawable.bottom, std::ceil(*std::max_element(ys, ys + 4)));
-    for (auto row = std::int64_t(top); row < std::int64_t(bottom); ++row) {
+    double first_row = std::max<double>(drawable.top, std::floor(*std::min_element(ys, ys + 4)));
+    double end_row = std::min<double>(drawable.bottom, std::ceil(*std::max_element(ys, ys + 4)));
+    for (auto row = std::int64_t(first_row); row < std::int64_t(end_row); ++row) {
         double dy = double(row) + 0.5 - t.origin_y;
         double lo = -1e300, hi = 1e300;
         narrow(t.c, -t.s * dy, length, lo, hi);  // u = c*dx - s*dy
@@ -61,7 +63,7 @@ void draw_turned_line(DeviceContext& dc, const Rect& drawable, FontFace& face, c
     t.origin_y = double(y) - (-double(u) * t.s + double(v) * t.c);
     Bitmap& bitmap = *dc.bitmap;
     if (dc.background_mode == OPAQUE)
-        fill_turned_cells(bitmap, drawable, t, double(length_px), m.height, pixel_from_color(dc.background_color));
+        fill_turned_rect(bitmap, drawable, t, double(length_px), 0, m.height, pixel_from_color(dc.background_color));
     Pixel colour = pixel_from_color(dc.text_color);
     std::int64_t pen = 0;
     for (int i = 0; i < count; ++i) {
@@ -71,6 +73,8 @@ void draw_turned_line(DeviceContext& dc, const Rect& drawable, FontFace& face, c
         blend_glyph_at(bitmap, drawable, gx + turned.left, gy - turned.top, turned, colour);
         pen += face.strike()->glyph(text[i]).advance_x >> 6;
     }
+    for (const TextRule* rule : {&face.underline(), &face.strike_out()})
+        if (rule->thickness > 0) fill_turned_rect(bitmap, drawable, t, double(length_px), rule->top, rule->thickness, colour);
 }
 
 }  // namespace klv::gdi

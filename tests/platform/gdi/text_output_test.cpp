@@ -5,6 +5,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/font.h"
 #include "platform/gdi/gdi.h"
@@ -246,6 +247,45 @@ TEST(TextOut, Codepage1252BytesDrawTheirOwnGlyphs) {
     int differing = 0;
     for (int i = 0; i < 60 * 40; ++i) differing += euro->bitmap.pixels()[i] != undefined->bitmap.pixels()[i];
     EXPECT_GT(differing, 20);
+}
+
+// Rows of the canvas in `colour` from x to x + length.
+std::vector<int> full_rows(const Canvas& c, int x, int length, Pixel colour) {
+    std::vector<int> rows;
+    for (int y = 0; y < c.bitmap.height(); ++y) {
+        bool full = true;
+        for (int i = x; i < x + length && full; ++i) full = c.at(i, y) == colour;
+        if (full) rows.push_back(y);
+    }
+    return rows;
+}
+
+TEST(TextOut, UnderlineRunsBelowTheBaselineAndStrikeOutAcrossTheLetters) {
+    for (bool underline : {true, false}) {
+        Canvas c(200, 60);
+        FontDescription d;
+        d.face_name = "Arial";
+        d.height = 30;
+        d.underline = underline;
+        d.strike_out = !underline;
+        c.font.reset(create_font(d));
+        c.dc.font = c.font.get();
+        c.dc.background_mode = TRANSPARENT;
+        c.draw(10, 10, "ruled");
+        int cx = text_extent(&c.dc, "ruled", 5).cx;
+        int baseline = 10 + text_metrics(&c.dc).ascent;
+        std::vector<int> rows = full_rows(c, 10, cx, pixel_from_color(white));
+        ASSERT_FALSE(rows.empty()) << underline;
+        for (int y : rows) {
+            if (underline) {
+                EXPECT_GE(y, baseline);
+                EXPECT_LT(y, 10 + 30);
+            } else {
+                EXPECT_LT(y, baseline - 3);
+                EXPECT_GT(y, 10 + 5);
+            }
+        }
+    }
 }
 
 TEST(TextOut, AMissingFaceStillDrawsText) {
