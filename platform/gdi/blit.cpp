@@ -16,6 +16,12 @@ Pixel source_pixel(const Bitmap& source, std::int64_t x, std::int64_t y, Pixel z
     return source.mono_bit(int(x), int(y)) ? one : zero;
 }
 
+// The source offset under the centre of destination offset i (128-bit: i
+// and the sizes may each be near 2^32).
+std::int64_t sample(std::int64_t i, int source_size, int size) {
+    return std::int64_t((2 * __int128(i) + 1) * source_size / (2 * __int128(size)));
+}
+
 }  // namespace
 
 void bit_blt(DeviceContext* destination, int x, int y, int width, int height, const DeviceContext* source,
@@ -59,11 +65,11 @@ void stretch_blt(DeviceContext* destination, int x, int y, int width, int height
     std::int64_t y0 = std::max(d.y, canvas.top), y1 = std::min(d.y + height, canvas.bottom);
     std::int64_t x0 = std::max(d.x, canvas.left), x1 = std::min(d.x + width, canvas.right);
     for (std::int64_t dy = y0; dy < y1; ++dy) {
-        std::int64_t sy = s.y + (2 * (dy - d.y) + 1) * source_height / (2 * std::int64_t(height));
+        std::int64_t sy = s.y + sample(dy - d.y, source_height, height);
         if (sy < 0 || sy >= bits.height()) continue;
         Pixel* out = canvas.row(dy);
         for (std::int64_t dx = x0; dx < x1; ++dx) {
-            std::int64_t sx = s.x + (2 * (dx - d.x) + 1) * source_width / (2 * std::int64_t(width));
+            std::int64_t sx = s.x + sample(dx - d.x, source_width, width);
             if (sx < 0 || sx >= bits.width()) continue;
             out[dx] = source_pixel(bits, sx, sy, zero, one);
         }

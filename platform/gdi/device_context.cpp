@@ -102,23 +102,29 @@ Object* current_object(DeviceContext* dc, ObjectKind kind) {
     return nullptr;
 }
 
+// A null context changes nothing and reports 0.
 ColorRef set_text_color(DeviceContext* dc, ColorRef color) {
+    if (!dc) return 0;
     return std::exchange(dc->text_color, color & 0xFFFFFF);
 }
 
 ColorRef set_background_color(DeviceContext* dc, ColorRef color) {
+    if (!dc) return 0;
     return std::exchange(dc->background_color, color & 0xFFFFFF);
 }
 
 int set_background_mode(DeviceContext* dc, int mode) {
-    if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
     return std::exchange(dc->background_mode, mode);
 }
 
-std::uint32_t set_text_align(DeviceContext* dc, std::uint32_t flags) { return std::exchange(dc->text_align, flags); }
-std::uint32_t text_align(const DeviceContext* dc) { return dc->text_align; }
+std::uint32_t set_text_align(DeviceContext* dc, std::uint32_t flags) {
+    return dc ? std::exchange(dc->text_align, flags) : 0;
+}
+std::uint32_t text_align(const DeviceContext* dc) { return dc ? dc->text_align : 0; }
 
 void select_clip_region(DeviceContext* dc, const Region* region) {
+    if (!dc) return;
     if (region)
         dc->clip = region->rect();
     else
@@ -126,6 +132,7 @@ void select_clip_region(DeviceContext* dc, const Region* region) {
 }
 
 void set_viewport_origin(DeviceContext* dc, int x, int y, Point* old_origin) {
+    if (!dc) return;
     if (old_origin) *old_origin = dc->viewport_origin;
     dc->viewport_origin = {x, y};
 }
@@ -133,6 +140,7 @@ void set_viewport_origin(DeviceContext* dc, int x, int y, Point* old_origin) {
 // Device coordinates wrap to 32 bits here, as they do in GDI's interface;
 // the drawing calls themselves work in 64 bits and never wrap.
 void logical_to_device(const DeviceContext* dc, Point* points, int count) {
+    if (!dc || !points) return;
     for (int i = 0; i < count; ++i) {
         points[i].x = int(std::uint32_t(points[i].x) + std::uint32_t(dc->viewport_origin.x));
         points[i].y = int(std::uint32_t(points[i].y) + std::uint32_t(dc->viewport_origin.y));
@@ -140,6 +148,7 @@ void logical_to_device(const DeviceContext* dc, Point* points, int count) {
 }
 
 void device_to_logical(const DeviceContext* dc, Point* points, int count) {
+    if (!dc || !points) return;
     for (int i = 0; i < count; ++i) {
         points[i].x = int(std::uint32_t(points[i].x) - std::uint32_t(dc->viewport_origin.x));
         points[i].y = int(std::uint32_t(points[i].y) - std::uint32_t(dc->viewport_origin.y));
@@ -154,6 +163,7 @@ Palette* select_palette(DeviceContext* dc, Palette* palette) {
 int realize_palette(DeviceContext*) { return 0; }  // a 32-bit page shows every colour as it is
 
 int device_caps(const DeviceContext* dc, int index) {
+    if (!dc) return 0;
     switch (index) {
         case HORZRES: return dc->bitmap ? dc->bitmap->width() : 0;
         case VERTRES: return dc->bitmap ? dc->bitmap->height() : 0;
@@ -167,6 +177,7 @@ int device_caps(const DeviceContext* dc, int index) {
 }
 
 void move_to(DeviceContext* dc, int x, int y, Point* old_position) {
+    if (!dc) return;
     if (old_position) *old_position = dc->position;
     dc->position = {x, y};
 }

@@ -91,6 +91,7 @@ TEST(Blits, BitBltCopiesAndStretchBltRepeatsSourcePixels) {
     stretch_blt(target.dc(), 0, 0, 8, 4, source.dc(), 0, 0, 4, 2);
     EXPECT_EQ(target.rows(0, 4, 0, 8), "..##....\n..##....\n..##....\n..##....\n");
     bit_blt(target.dc(), -100, -100, INT_MAX, INT_MAX, source.dc(), INT_MIN, INT_MIN);  // nothing overlaps
+    stretch_blt(target.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX, source.dc(), 0, 0, INT_MAX, INT_MAX);
 }
 
 TEST(Viewport, LogicalAndDeviceConversions) {
