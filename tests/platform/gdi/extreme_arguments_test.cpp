@@ -85,6 +85,18 @@ TEST_F(ExtremeArguments, PiesWithExtremeBoxesAndPoints) {
     pie(page_.dc(), kMax, kMax, kMin, kMin, 1, 1, 1, 1);
 }
 
+TEST_F(ExtremeArguments, LargestPieIsDrawnAndLargerOnesAreNot) {
+    page_.solid_pen(0xFFFFFF, true);
+    page_.use_brush(create_solid_brush(0x00FF00));
+    // A box of 65536 on a side around the page: the page lies inside the disc.
+    pie(page_.dc(), 32 - 32768, 24 - 32768, 32 + 32768, 24 + 32768, 0, 0, 0, 0);
+    EXPECT_EQ(page_.at(10, 40), 0x00FF00u);
+    page_.clear();
+    // One pixel more: the documented limit, nothing is drawn.
+    pie(page_.dc(), 32 - 32768, 24 - 32768, 32 + 32769, 24 + 32768, 0, 0, 0, 0);
+    EXPECT_EQ(page_.at(10, 40), 0u);
+}
+
 TEST_F(ExtremeArguments, FillsAndBlitsWithExtremeRectangles) {
     Brush* brush = create_hatch_brush(HS_CROSS, 0xFFFFFF);
     fill_rect(page_.dc(), {kMin, kMin, kMax, kMax}, brush);
