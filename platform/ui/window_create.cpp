@@ -1,6 +1,7 @@
 // Classes, window creation and destruction, showing, user data and the
 // system menu's entries.
 #include <algorithm>
+#include <new>
 
 #include "platform/ui/backend.h"
 #include "platform/ui/registry.h"
@@ -65,7 +66,11 @@ bool make_screen_image(Window& window) {
         if (reference) gdi::delete_dc(reference);
         if (!window.screen_bitmap) return false;
     }
-    window.presented.assign(std::size_t(w) * std::size_t(h), 0);
+    try {
+        window.presented.assign(std::size_t(w) * std::size_t(h), 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 
@@ -88,6 +93,7 @@ Window* create_window(const std::string& class_name, const std::string& title, s
     window->geometry = geometry_for_style(style, x, y, width, height);
     window->system_menu = standard_system_menu();
     if (!make_screen_image(*window)) {
+        release_window(*window);
         set_last_error(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
