@@ -93,6 +93,25 @@ TEST(MessageLoop, SendWaitingOnAThreadThatEndsGetsZero) {
     w.close_and_join();
 }
 
+TEST(MessageLoop, ASenderWaitingForAThreadThatEndsWithoutAnsweringGetsZero) {
+    std::atomic<Window*> made{nullptr};
+    std::atomic<bool> end_now{false};
+    std::thread owner([&] {
+        register_class({"KlvTestNoLoop", 0, nullptr, -1});
+        made = create_window("KlvTestNoLoop", "x", WS_CAPTION, 0, 0, 100, 100);
+        while (!end_now) std::this_thread::sleep_for(1ms);  // never runs a message loop
+    });
+    while (!made) std::this_thread::sleep_for(1ms);
+    std::thread ender([&] {
+        std::this_thread::sleep_for(100ms);
+        end_now = true;
+    });
+    EXPECT_EQ(send_message(made, WM_USER_TEST, 0, 0), 0);
+    ender.join();
+    owner.join();
+    EXPECT_FALSE(testing::wait_until_idle(made, 10));
+}
+
 TEST(MessageLoop, TwoThreadsSendingToEachOtherDoNotDeadlock) {
     WindowThread a;
     WindowThread b;
@@ -173,6 +192,19 @@ TEST(MessageLoop, AnEmptyOrOutsideInvalidationPaintsNothing) {
     invalidate_rect(w.window(), &empty, false);
     ASSERT_TRUE(w.settle());
     EXPECT_TRUE(w.message_numbers().empty());
+}
+
+TEST(MessageLoop, AnErasingInvalidationAsksForTheBackgroundFirst) {
+    WindowThread w;
+    ASSERT_TRUE(w.settle());
+    w.clear_log();
+    gdi::Rect r{0, 0, 8, 8};
+    invalidate_rect(w.window(), &r, true);
+    ASSERT_TRUE(w.wait_for(WM_PAINT));
+    ASSERT_TRUE(w.settle());
+    std::vector<std::uint32_t> seen;
+    for (const auto& m : w.messages()) seen.push_back(m.message);
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{WM_PAINT, WM_ERASEBKGND}));  // BeginPaint erases
 }
 
 TEST(MessageLoop, TheEndOfTheThreadDestroysItsWindows) {

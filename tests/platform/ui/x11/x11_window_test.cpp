@@ -138,6 +138,33 @@ TEST_F(X11Test, UntitledWindowIsItsOwnFrame) {
     EXPECT_EQ(testing::client_size(w.window()).cx, 640);
 }
 
+TEST_F(X11Test, UntitledWindowIsDraggedByItsFrameWhenTheProcedureSaysCaption) {
+    test::WindowOptions options;
+    options.title = "";
+    options.left = 200;
+    options.top = 150;
+    test::WindowThread w(options);
+    w.hook = [&](std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam, std::intptr_t* result) {
+        if (message != WM_NCHITTEST) return false;
+        *result = default_procedure(w.window(), message, wparam, lparam);
+        if (*result != HTCLIENT) *result = HTCAPTION;
+        return true;
+    };
+    ASSERT_TRUE(w.settle());
+    std::this_thread::sleep_for(300ms);
+    const gdi::Rect before = testing::outer_rect(w.window());
+    ASSERT_EQ(before.left, 200);
+    xdotool("mousemove 201 151 mousedown 1 sleep 0.2 mousemove 231 171 sleep 0.2 mousemove 251 191 sleep 0.2 mouseup 1");
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(w.settle());
+    const gdi::Rect after = testing::outer_rect(w.window());
+    EXPECT_EQ(after.left - before.left, 50);
+    EXPECT_EQ(after.top - before.top, 40);
+    for (const auto& m : w.messages()) {
+        EXPECT_NE(m.message, WM_LBUTTONDOWN);
+    }
+}
+
 TEST_F(X11Test, CloseBoxArrivesAsWmClose) {
     test::WindowOptions options;
     options.title = "klv close box";
