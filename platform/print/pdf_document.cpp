@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "platform/gdi/codepage_1252.h"
 #include "platform/print/testing.h"
@@ -63,6 +64,10 @@ std::string utf8_from_cp1252(std::string_view text) {
 }
 
 PdfDocument::PdfDocument(const DestinationInfo& info) : info_(info) {
+    // A new PDF surface reads the local time for its creation date, and the C
+    // library sets its time zone up unguarded the first time: one at a time.
+    static std::mutex creation;
+    std::lock_guard lock(creation);
     surface_ = cairo_pdf_surface_create_for_stream(append_bytes, &bytes_, info.page_width, info.page_height);
     cairo_ = cairo_create(surface_);
 }

@@ -110,13 +110,13 @@ RgbImage read_ppm(const std::string& bytes) {
 
 }  // namespace
 
-ProgramResult run_program(const std::vector<std::string>& arguments) {
+ProgramResult run_program(const std::vector<std::string>& arguments, const std::string& error_log) {
     ProgramResult result;
     int pipe_ends[2];
     if (arguments.empty() || pipe2(pipe_ends, O_CLOEXEC) != 0) {
         return result;
     }
-    pid_t child = spawn(arguments, pipe_ends[1]);
+    pid_t child = spawn(arguments, pipe_ends[1], error_log);
     close(pipe_ends[1]);
     char buffer[4096];
     ssize_t got = 0;
@@ -288,6 +288,24 @@ void PrivateCups::restore_environment() {
     print::testing::forget_cups_server();
 }
 
+// Now and then a fresh cupsd refuses a connection ("Bad file descriptor")
+// while it settles; an administration command is tried again then.
+ProgramResult PrivateCups::run_command(const std::vector<std::string>& arguments) const {
+    ProgramResult result;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        result = run_program(arguments, folder_ + "/log/commands.log");
+        if (result.status == 0 || command_log().find("Unable to connect") == std::string::npos) {
+            break;
+        }
+        std::error_code ignored;
+        fs::remove(folder_ + "/log/commands.log", ignored);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return result;
+}
+
+std::string PrivateCups::command_log() const { return read_file(folder_ + "/log/commands.log"); }
+
 bool PrivateCups::add_queue(const QueueSpec& queue) {
     std::vector<std::string> command = {"lpadmin", "-p", queue.name, "-E", "-v", "klvfile:" + folder_ + "/out"};
     if (!queue.resolution.empty()) {
@@ -301,13 +319,13 @@ bool PrivateCups::add_queue(const QueueSpec& queue) {
     if (!queue.takes_images) {
         command.insert(command.end(), {"-o", "klv-no-images-default=true"});
     }
-    if (run_program(command).status != 0) {
+    if (run_command(command).status != 0) {
         return false;
     }
-    return !queue.make_default || run_program({"lpadmin", "-d", queue.name}).status == 0;
+    return !queue.make_default || run_command({"lpadmin", "-d", queue.name}).status == 0;
 }
 
-bool PrivateCups::remove_queue(const std::string& name) { return run_program({"lpadmin", "-x", name}).status == 0; }
+bool PrivateCups::remove_queue(const std::string& name) { return run_command({"lpadmin", "-x", name}).status == 0; }
 
 std::vector<PrintedJob> PrivateCups::printed_jobs() const {
     std::map<int, PrintedJob> jobs;

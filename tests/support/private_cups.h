@@ -45,8 +45,9 @@ struct ProgramResult {
     int status = -1;  // exit status; -1 when it could not run or was killed
     std::string output;
 };
-// Runs a program (no shell) and collects its standard output.
-ProgramResult run_program(const std::vector<std::string>& arguments);
+// Runs a program (no shell) and collects its standard output; its error
+// output is added to the file error_log.
+ProgramResult run_program(const std::vector<std::string>& arguments, const std::string& error_log = "/dev/null");
 
 class PrivateCups {
 public:
@@ -59,6 +60,8 @@ public:
     // Why the server could not be started (for GTEST_SKIP).
     const std::string& failure() const { return failure_; }
     const std::string& folder() const { return folder_; }
+    // What the administration commands wrote to their error output.
+    std::string command_log() const;
 
     bool add_queue(const QueueSpec& queue);
     bool remove_queue(const std::string& name);
@@ -72,6 +75,7 @@ private:
     bool make_folders();
     bool write_configuration();
     bool start_daemon();
+    ProgramResult run_command(const std::vector<std::string>& arguments) const;
     void stop_daemon();
     void set_environment();
     void restore_environment();

@@ -31,7 +31,7 @@ protected:
         if (!cups_->ok()) {
             GTEST_SKIP() << cups_->failure();
         }
-        ASSERT_TRUE(queues_ready_);
+        ASSERT_TRUE(queues_ready_) << cups_->command_log();
         testing::forget_cups_server();
         testing::reset_print_dialog_record();
         testing::set_print_chooser({});
