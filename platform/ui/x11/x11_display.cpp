@@ -43,6 +43,12 @@ bool X11Display::pump(ThreadQueue&) {
 }
 
 void X11Display::handle(XEvent& event) {
+    if (event.type == MappingNotify) {
+        // The keyboard map changed (a layout switch, a tool mapping a spare
+        // key code): look keys up in the new one.
+        XRefreshKeyboardMapping(&event.xmapping);
+        return;
+    }
     auto found = windows_.find(event.xany.window);
     if (found != windows_.end()) found->second->handle(event);
 }
