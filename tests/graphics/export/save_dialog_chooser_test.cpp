@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <fstream>
 
+#include "platform/ui/messages.h"
 #include "platform/ui/x11/save_dialog_chooser.h"
 #include "platform/ui/x11/save_dialog_process.h"
 #include "tests/graphics/export/temp_folder.h"
@@ -78,6 +80,34 @@ TEST_F(DesktopChooser, NoChooserInstalled) {
     EXPECT_FALSE(choose_save_file(request));
     EXPECT_FALSE(ask_replace_with_chooser("/tmp/a.BMP"));
     EXPECT_FALSE(run_dialog_program({folder.file("absent")}));
+}
+
+std::atomic<int> paints{0};
+
+std::intptr_t counting_procedure(Window* window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+    if (message != WM_PAINT) return default_procedure(window, message, wparam, lparam);
+    PaintInfo paint;
+    begin_paint(window, &paint);
+    end_paint(window, &paint);
+    ++paints;
+    return 0;
+}
+
+// Nothing else dispatches this thread's messages while the program runs:
+// the paint comes from the wait itself.
+TEST_F(DesktopChooser, WindowsOfTheWaitingThreadKeepPainting) {
+    setenv("KLV_BACKEND", "headless", 0);
+    ASSERT_TRUE(register_class({"KlvExportPaintWhileWaiting", 0, counting_procedure, -1}));
+    Window* window = create_window("KlvExportPaintWhileWaiting", "x", WS_CAPTION, 0, 0, 100, 100);
+    ASSERT_NE(window, nullptr);
+    show_window(window, SW_SHOWNORMAL);
+    invalidate_rect(window, nullptr, false);
+    std::string program = folder.file("slow");
+    std::ofstream(program) << "#!/bin/sh\n/bin/sleep 0.3\n";
+    chmod(program.c_str(), 0755);
+    paints = 0;
+    ASSERT_TRUE(run_dialog_program({program}));
+    EXPECT_GE(paints.load(), 1);
 }
 
 }  // namespace
