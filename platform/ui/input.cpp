@@ -69,6 +69,9 @@ bool press_message(Window& window, const InputEvent& event, Message* message) {
         window.moving = follow;
         window.move_anchor = {event.x, event.y};
     }
+    // A right click on the frame of a window whose frame is ours (untitled)
+    // opens the system menu, as on the caption of the desktop it descends from.
+    if (hit != HTCLIENT && hit != HTNOWHERE && event.button == 1) window.native->open_system_menu();
     if (hit != HTCLIENT) return false;
     bool is_double;
     {

@@ -1,4 +1,7 @@
 // Get, translate, dispatch, post and send: the calling thread's message loop.
+#include <algorithm>
+#include <chrono>
+
 #include "platform/ui/backend.h"
 #include "platform/ui/input.h"
 #include "platform/ui/keyboard.h"
@@ -30,12 +33,30 @@ void run_incoming_sends(ThreadQueue& queue) {
     }
 }
 
-Window* window_needing_paint(ThreadQueue& queue) {
+// Paints follow each other at most this often, so that a program drawing
+// many shapes in a row is not held up by a repaint after every one of them.
+constexpr auto paint_interval = std::chrono::milliseconds(8);
+
+struct PaintDue {
+    Window* window = nullptr;  // a window to paint now
+    int wait_ms = -1;          // else: how long until one is due (-1: none invalid)
+};
+
+PaintDue window_needing_paint(ThreadQueue& queue) {
+    const auto now = std::chrono::steady_clock::now();
+    PaintDue due;
     for (auto& window : queue.windows) {
         std::lock_guard lock(window->mutex);
-        if (window->visible && window->invalid) return window.get();
+        if (!window->visible || !window->invalid) continue;
+        const auto next = window->last_paint + paint_interval;
+        if (next <= now) {
+            window->last_paint = now;
+            return {window.get(), 0};
+        }
+        const int ms = int(std::chrono::ceil<std::chrono::milliseconds>(next - now).count());
+        due.wait_ms = due.wait_ms < 0 ? ms : std::min(due.wait_ms, ms);
     }
-    return nullptr;
+    return due;
 }
 
 int display_descriptor(ThreadQueue& queue) { return queue.display ? queue.display->wait_descriptor() : -1; }
@@ -67,14 +88,15 @@ bool get_message(Message* message) {
             return false;
         }
         if (next_input_message(*queue, message)) return true;
-        if (Window* window = window_needing_paint(*queue)) {
-            *message = {window, WM_PAINT, 0, 0};
+        const PaintDue paint = window_needing_paint(*queue);
+        if (paint.window != nullptr) {
+            *message = {paint.window, WM_PAINT, 0, 0};
             return true;
         }
         // Events a call since the last pump read into the connection's own
         // buffer would not wake the wait below.
         if (queue->display && queue->display->pump(*queue)) continue;
-        queue->wait(display_descriptor(*queue), seen);
+        queue->wait(display_descriptor(*queue), seen, false, paint.wait_ms);
     }
 }
 

@@ -30,13 +30,16 @@ gdi::DeviceContext* screen_dc(Window& window) {
 
 }  // namespace
 
+// Only the first invalidation after a paint wakes the window's thread: the
+// ones that follow grow the invalid area it is going to paint anyway.
 void invalidate_rect(Window* handle, const gdi::Rect* rect, bool erase) {
     auto window = find_window(handle);
     if (!window) return;
+    bool was_valid;
     {
         std::lock_guard lock(window->mutex);
         window->invalidation_log.push_back(rect ? std::optional<gdi::Rect>(*rect) : std::nullopt);
-        if (window->invalidation_log.size() > 100000) window->invalidation_log.erase(window->invalidation_log.begin());
+        if (window->invalidation_log.size() > 100000) window->invalidation_log.pop_front();
         gdi::Rect area = window->client_rect();
         if (rect) {
             // A reversed rectangle names the same pixels as its normal form.
@@ -45,10 +48,11 @@ void invalidate_rect(Window* handle, const gdi::Rect* rect, bool erase) {
             area = intersect(area, normal);
         }
         if (is_empty(area)) return;
+        was_valid = !window->invalid.has_value();
         window->invalid = window->invalid ? bounding(*window->invalid, area) : area;
         window->erase_pending = window->erase_pending || erase;
     }
-    window->owner->mark_busy_and_wake();
+    if (was_valid) window->owner->mark_busy_and_wake();
 }
 
 gdi::DeviceContext* begin_paint(Window* handle, PaintInfo* paint) {

@@ -60,7 +60,9 @@ std::vector<std::optional<gdi::Rect>> take_invalidations(Window* window) {
     auto w = find_window(window);
     if (!w) return {};
     std::lock_guard lock(w->mutex);
-    return std::exchange(w->invalidation_log, {});
+    std::vector<std::optional<gdi::Rect>> taken(w->invalidation_log.begin(), w->invalidation_log.end());
+    w->invalidation_log.clear();
+    return taken;
 }
 
 bool wait_until_idle(Window* window, int timeout_ms) {

@@ -135,20 +135,20 @@ std::uint64_t ThreadQueue::activity() const {
     return activity_;
 }
 
-void ThreadQueue::wait(int display_fd, std::uint64_t seen, bool sends_only) {
+void ThreadQueue::wait(int display_fd, std::uint64_t seen, bool sends_only, int paint_in_ms) {
     {
         std::lock_guard lock(mutex_);
         const bool queued = sends_only ? !sent_.empty() : !posted_.empty() || !input_.empty() || !sent_.empty() || quit_;
         if (queued) return;
-        if (!sends_only && seen == activity_ && !idle_) {
+        if (!sends_only && paint_in_ms < 0 && seen == activity_ && !idle_) {
             idle_ = true;
             idle_changed_.notify_all();
         }
     }
     pollfd fds[2] = {{wake_fd_, POLLIN, 0}, {display_fd, POLLIN, 0}};
     const int count = display_fd >= 0 ? 2 : 1;
-    // The time-out only guards against a lost wake-up; nothing depends on it.
-    if (poll(fds, nfds_t(count), 1000) > 0 && (fds[0].revents & POLLIN)) {
+    // Without a paint due, the time-out only guards against a lost wake-up.
+    if (poll(fds, nfds_t(count), paint_in_ms >= 0 ? paint_in_ms : 1000) > 0 && (fds[0].revents & POLLIN)) {
         std::uint64_t value;
         [[maybe_unused]] ssize_t got = read(wake_fd_, &value, sizeof value);
     }

@@ -70,7 +70,9 @@ public:
     // answer only cares for incoming sends.
     // `seen` is activity() from before the caller looked for work: anything
     // that arrived since keeps the thread from being reported idle.
-    void wait(int display_fd, std::uint64_t seen, bool sends_only = false);
+    // `paint_in_ms`: a paint falls due after that many milliseconds; the
+    // thread is not idle meanwhile (-1: nothing to paint).
+    void wait(int display_fd, std::uint64_t seen, bool sends_only = false, int paint_in_ms = -1);
     std::uint64_t activity() const;
     bool done_waiting(const SentMessage& sent);
     // The thread ends: later posts fail, waiting senders get 0.

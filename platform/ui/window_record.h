@@ -3,7 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -49,7 +51,8 @@ struct Window {
     bool visible = false;
     std::optional<gdi::Rect> invalid;  // coalesced: the bounding rectangle
     bool erase_pending = false;
-    std::vector<std::optional<gdi::Rect>> invalidation_log;  // for tests
+    std::deque<std::optional<gdi::Rect>> invalidation_log;  // for tests, the latest 100000
+    std::chrono::steady_clock::time_point last_paint{};     // when WM_PAINT was last given
     std::vector<MenuEntry> system_menu;
     ClickTracker clicks;
     std::vector<gdi::Pixel> presented;  // what the user sees, client size

@@ -92,6 +92,29 @@ TEST(X11Dialogs, ShiftRightClickOpensTheSystemMenuWithTheAppendedEntries) {
     }
 }
 
+TEST(X11Dialogs, RightClickOnTheFrameOfAnUntitledWindowOpensTheSystemMenu) {
+    if (!have_display()) GTEST_SKIP() << "no DISPLAY";
+    test::WindowOptions options;
+    options.title = "";
+    options.left = 300;
+    options.top = 300;
+    test::WindowThread w(options);
+    ASSERT_TRUE(w.settle());
+    std::this_thread::sleep_for(300ms);
+    ASSERT_EQ(testing::outer_rect(w.window()).left, 300);
+    w.clear_log();
+    ASSERT_EQ(xdotool("mousemove --sync 301 301 sleep 0.2 click 3"), 0);  // the frame band
+    std::this_thread::sleep_for(600ms);
+    ASSERT_EQ(xdotool("key --delay 50 Up Return"), 0);
+    ASSERT_TRUE(w.wait_for(WM_SYSCOMMAND));
+    for (const auto& m : w.messages()) {
+        EXPECT_NE(m.message, WM_RBUTTONDOWN);
+        if (m.message == WM_SYSCOMMAND) {
+            EXPECT_EQ(m.wparam, SC_CLOSE);
+        }
+    }
+}
+
 TEST(X11Dialogs, MessageBoxWaitsForEnter) {
     if (!have_display()) GTEST_SKIP() << "no DISPLAY";
     std::atomic<bool> returned{false};
