@@ -11,6 +11,7 @@
 
 #include "graphics/window/auto_reset_event.h"
 #include "graphics/window/key_queue.h"
+#include "graphics/window/page_mutex.h"
 #include "platform/gdi/gdi.h"
 #include "platform/ui/ui.h"
 
@@ -77,7 +78,7 @@ struct WindowState {
     std::mutex mouse_mutex;
     bool auto_refresh = false;
     // Guards the pages and everything selected into their device contexts.
-    std::timed_mutex mutex;
+    PageMutex mutex;
     // Set once the pages are freed; the pages are never touched afterwards.
     bool pages_released = false;
 };

@@ -214,7 +214,7 @@ TEST_F(PrintCommandTest, PagesHeldElsewhereTooLongPrintNothingAndStayHeld) {
     print::testing::set_print_dialog_answer("klv600");
     std::size_t before = cups().printed_jobs().size();
     WindowState* state = test::current_state();
-    std::timed_mutex& pages = state->mutex;
+    PageMutex& pages = state->mutex;
     pages.lock();
     std::thread printing([&] { print_command(nullptr, 2.0, 0.75, 0.75, 0, 0, 10, 10, false, window); });
     printing.join();
