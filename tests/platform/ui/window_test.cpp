@@ -154,6 +154,12 @@ TEST(Classes, WithoutADisplayCreationFailsAndSaysWhy) {
     EXPECT_EQ(create_on_new_thread(&error), nullptr);
     EXPECT_EQ(error, ERROR_NO_DISPLAY);
     EXPECT_EQ(error_text(ERROR_NO_DISPLAY), "cannot open display: DISPLAY is not set");
+    // Without a display a message box is a line on stderr, answered at once.
+    const auto boxes_before = testing::message_boxes_shown().size();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(message_box(nullptr, error_text(ERROR_NO_DISPLAY), "Error", MB_ICONERROR), IDOK);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Error: cannot open display: DISPLAY is not set\n");
+    EXPECT_EQ(testing::message_boxes_shown().size(), boxes_before);
     setenv("KLV_BACKEND", "bogus", 1);
     EXPECT_EQ(create_on_new_thread(&error), nullptr);
     EXPECT_NE(error_text(ERROR_NO_DISPLAY).find("bogus"), std::string::npos);
