@@ -13,5 +13,6 @@ configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/klvConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/klvConfigVersion.cmake COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/klvConfig.cmake ${PROJECT_BINARY_DIR}/klvConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/klv)
+file(RELATIVE_PATH KLV_PC_PREFIX_FROM_PCFILEDIR /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/klv.pc.in ${PROJECT_BINARY_DIR}/klv.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/klv.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

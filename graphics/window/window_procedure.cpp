@@ -66,16 +66,20 @@ void paint_window(ui::Window* window) {
     ui::end_paint(window, &paint);
 }
 
+// The four pages share one font: it is deleted once all four let go of it.
 void free_pages(WindowState* state) {
     if (state->pages_released) return;
+    gdi::Object* font = nullptr;
     for (std::size_t i = 0; i < page_count; ++i) {
         gdi::DeviceContext* dc = state->page_dc[i];
         gdi::delete_object(gdi::select_object(dc, gdi::stock_object(gdi::WHITE_PEN)));
         gdi::delete_object(gdi::select_object(dc, gdi::stock_object(gdi::WHITE_BRUSH)));
+        font = gdi::select_object(dc, gdi::stock_object(gdi::SYSTEM_FONT));
         gdi::delete_object(gdi::select_object(dc, state->page_initial_bitmap[i]));
         gdi::delete_dc(dc);
         state->page_dc[i] = nullptr;
     }
+    if (font != nullptr) gdi::delete_object(font);
     state->pages_released = true;
 }
 

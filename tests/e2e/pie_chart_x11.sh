@@ -42,6 +42,7 @@ if start_chart; then
   mask=()
   while read -r l t r b; do
     [[ "$l" =~ ^# || -z "$l" ]] && continue
+    b="${b%$'\r'}"
     mask+=(-draw "rectangle $l,$t $((r - 1)),$((b - 1))")
   done <"$golden.mask"
   convert "$work/screen.png" -fill black "${mask[@]}" "$work/screen-masked.png"
