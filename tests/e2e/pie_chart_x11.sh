@@ -24,14 +24,14 @@ start_chart() {
   [ -n "$window" ] || { fail "no window appeared"; return 1; }
 }
 
-# Waits for the program to end; prints its status, or "running".
+# Waits for the program to end; sets status to its exit status, or "running".
 ended_within() {  # seconds
-  local deadline=$((SECONDS + $1))
+  local deadline=$(($(date +%s%N) + $1 * 1000000000))
   while kill -0 "$pid" 2>/dev/null; do
-    if ((SECONDS > deadline)); then echo running; return; fi
+    if (($(date +%s%N) > deadline)); then status=running; return; fi
     sleep 0.05
   done
-  wait "$pid"; echo $?
+  wait "$pid"; status=$?
   pid=""
 }
 
@@ -55,7 +55,7 @@ if start_chart; then
 
   # 2. A key ends it.
   xdotool key --window "$window" a
-  status=$(ended_within 1)
+  ended_within 1
   [ "$status" = "0" ] || fail "a key press: status $status"
 fi
 
@@ -63,7 +63,7 @@ fi
 if start_chart; then
   sleep 0.5
   wmctrl -c 'Pie Chart'
-  status=$(ended_within 2)
+  ended_within 2
   [ "$status" = "0" ] || fail "the close box: status $status"
 fi
 
@@ -72,7 +72,7 @@ fi
 pid=$!
 window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pie Chart$' | head -n 1)
 xdotool key --window "$window" Up
-status=$(ended_within 3)
+ended_within 3
 [ "$status" = "0" ] || fail "a key typed while drawing: status $status"
 
 # 5. No display.
