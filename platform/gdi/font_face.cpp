@@ -157,16 +157,16 @@ void FontFace::measure(const FontDescription& description, const std::shared_ptr
     if (description.strike_out) strike_out_ = rule(design.strike_out_top, design.strike_out_thickness);
     if (!face) return;
 
-    StrikeSpec spec{std::max<std::int64_t>(64, std::llround(x_em * 64)),
+    StrikeSpec shape{std::max<std::int64_t>(64, std::llround(x_em * 64)),
                     std::max<std::int64_t>(64, std::llround(em * 64)), simulated_bold_,
                     simulated_italic_};
-    strike_ = find_strike(face, spec);
+    strike_ = find_strike(face, shape);
     if (escapement_ == 0) return;
     if (turned_freely())
-        spec.rotation = escapement_;
+        shape.rotation = escapement_;
     else
-        spec.quarter_turns = quarter_turns_;
-    turned_strike_ = find_strike(face, spec);
+        shape.quarter_turns = quarter_turns_;
+    turned_strike_ = find_strike(face, shape);
 }
 
 Font& fallback_font() {

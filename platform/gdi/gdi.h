@@ -65,7 +65,7 @@ Object* select_object(DeviceContext* dc, Object* object);
 Object* current_object(DeviceContext* dc, ObjectKind kind);
 
 ColorRef set_text_color(DeviceContext* dc, ColorRef color);        // returns the old one
-ColorRef set_background_color(DeviceContext* dc, ColorRef color);  // SetBkColor
+ColorRef set_background_color(DeviceContext* dc, ColorRef color);  // behind text and hatch lines
 int set_background_mode(DeviceContext* dc, int mode);              // SetBkMode
 std::uint32_t set_text_align(DeviceContext* dc, std::uint32_t flags);
 std::uint32_t text_align(const DeviceContext* dc);

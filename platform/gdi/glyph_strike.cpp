@@ -63,8 +63,8 @@ Glyph turned_glyph(const Glyph& glyph, int quarter_turns) {
     return out;
 }
 
-GlyphStrike::GlyphStrike(std::shared_ptr<SharedFace> face, StrikeSpec spec)
-    : face_(std::move(face)), spec_(spec) {}
+GlyphStrike::GlyphStrike(std::shared_ptr<SharedFace> face, StrikeSpec shape)
+    : face_(std::move(face)), spec_(shape) {}
 
 const Glyph& GlyphStrike::glyph(unsigned char byte) {
     if (const Glyph* ready = slots_[byte].load(std::memory_order_acquire)) return *ready;
@@ -122,15 +122,15 @@ std::size_t kept_strike_count() {
     return table.strikes.size();
 }
 
-std::shared_ptr<GlyphStrike> find_strike(const std::shared_ptr<SharedFace>& face, const StrikeSpec& spec) {
+std::shared_ptr<GlyphStrike> find_strike(const std::shared_ptr<SharedFace>& face, const StrikeSpec& shape) {
     StrikeTable& table = strike_table();
     std::lock_guard lock(table.mutex);
     auto* strikes = &table.strikes;
-    StrikeKey key{face.get(), spec};
+    StrikeKey key{face.get(), shape};
     if (auto found = strikes->find(key); found != strikes->end()) return found->second;
     if (strikes->size() >= strikes_kept)
         std::erase_if(*strikes, [](const auto& entry) { return entry.second.use_count() == 1; });
-    auto strike = std::make_shared<GlyphStrike>(face, spec);
+    auto strike = std::make_shared<GlyphStrike>(face, shape);
     strikes->emplace(key, strike);
     return strike;
 }

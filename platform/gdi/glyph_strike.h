@@ -54,13 +54,13 @@ struct StrikeSpec {
 
 class GlyphStrike {
 public:
-    GlyphStrike(std::shared_ptr<SharedFace> face, StrikeSpec spec);
+    GlyphStrike(std::shared_ptr<SharedFace> face, StrikeSpec shape);
     GlyphStrike(const GlyphStrike&) = delete;
     GlyphStrike& operator=(const GlyphStrike&) = delete;
 
     // The glyph of a Windows-1252 byte; thread-safe.
     const Glyph& glyph(unsigned char byte);
-    const StrikeSpec& spec() const { return spec_; }
+    const StrikeSpec& shape() const { return spec_; }
 
 private:
     std::unique_ptr<Glyph> render(unsigned char byte);
@@ -72,9 +72,9 @@ private:
     std::vector<std::unique_ptr<Glyph>> owned_;
 };
 
-// The strike for a face and spec, shared process-wide. Strikes no font uses
+// The strike for a face and shape, shared process-wide. Strikes no font uses
 // any more are let go once many have piled up.
-std::shared_ptr<GlyphStrike> find_strike(const std::shared_ptr<SharedFace>& face, const StrikeSpec& spec);
+std::shared_ptr<GlyphStrike> find_strike(const std::shared_ptr<SharedFace>& face, const StrikeSpec& shape);
 
 // How many strikes are kept (in use or cached).
 std::size_t kept_strike_count();
