@@ -6,37 +6,12 @@
 #include <mutex>
 
 #include "graphics/draw/drawing_context.h"
+#include "graphics/export/page_region.h"
 #include "graphics/export/dib.h"
 
 namespace klv {
 
 namespace {
-
-// A rectangle of device pixels: first column and row, and its size.
-struct PixelRegion {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-int clamp_into(int value, int size) { return value < 0 ? 0 : value >= size ? size - 1 : value; }
-
-// Corners beyond the page are pulled back to its edge; reversed corners are
-// put in order, so the copy never starts outside the page.
-PixelRegion page_region(const WindowState& state, int left, int top, int right, int bottom) {
-    left = clamp_into(left, state.width);
-    right = clamp_into(right, state.width);
-    top = clamp_into(top, state.height);
-    bottom = clamp_into(bottom, state.height);
-    return {std::min(left, right), std::min(top, bottom), std::abs(right - left) + 1, std::abs(bottom - top) + 1};
-}
-
-gdi::DeviceContext* source_page(const WindowState& state, bool use_active_page) {
-    int page = use_active_page ? state.active_page : state.visual_page;
-    if (state.pages_released || page < 0 || page >= page_count) return nullptr;
-    return state.page_dc[std::size_t(page)];
-}
 
 // Copies the region into a bitmap of its own and converts that. The source
 // position is given in the page's logical coordinates, so that the page's

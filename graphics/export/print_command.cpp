@@ -10,6 +10,7 @@
 #include <string>
 
 #include "graphics/draw/drawing_context.h"
+#include "graphics/export/page_region.h"
 #include "platform/print/print_dialog.h"
 
 namespace klv {
@@ -46,30 +47,6 @@ std::shared_ptr<print::PrinterContext> choose_printer() {
     std::lock_guard lock(print::print_dialog_mutex());
     print::print_dialog_record() = request;
     return request.printer;
-}
-
-// The region in device pixels of the page: first column and row, and size.
-struct PixelRegion {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-int clamp_into(int value, int size) { return value < 0 ? 0 : value >= size ? size - 1 : value; }
-
-PixelRegion page_region(const WindowState& state, int left, int top, int right, int bottom) {
-    left = clamp_into(left, state.width);
-    right = clamp_into(right, state.width);
-    top = clamp_into(top, state.height);
-    bottom = clamp_into(bottom, state.height);
-    return {std::min(left, right), std::min(top, bottom), std::abs(right - left) + 1, std::abs(bottom - top) + 1};
-}
-
-gdi::DeviceContext* source_page(const WindowState& state, bool use_active_page) {
-    int page = use_active_page ? state.active_page : state.visual_page;
-    if (state.pages_released || page < 0 || page >= page_count) return nullptr;
-    return state.page_dc[std::size_t(page)];
 }
 
 // A memory context holding a copy of the region, and the bitmap it displaced.
