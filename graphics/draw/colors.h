@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "graphics/klv.h"
 #include "platform/gdi/gdi_types.h"
 
 namespace klv {
@@ -17,7 +18,3 @@ gdi::ColorRef color_to_rgb(std::int32_t color);
 
 }  // namespace klv
 
-extern "C" {
-void set_color(int color);
-void set_bk_color(int color);
-}

@@ -1,6 +1,8 @@
 // Brushes: the numbered fill patterns.
 #pragma once
 
+#include "graphics/klv.h"
+
 #include <array>
 #include <cstdint>
 
@@ -17,4 +19,3 @@ extern const PatternBits close_dot_pattern;
 
 }  // namespace klv
 
-extern "C" void set_fill_style(int pattern, int color);

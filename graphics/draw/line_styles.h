@@ -2,6 +2,8 @@
 // colour.
 #pragma once
 
+#include "graphics/klv.h"
+
 #include <array>
 #include <cstdint>
 
@@ -24,4 +26,3 @@ DashArray pattern_to_dashes(std::int32_t line_pattern);
 
 }  // namespace klv
 
-extern "C" void set_line_style(int style, int pattern, int thickness);

@@ -1,6 +1,8 @@
 // Lines, rectangle outlines, filled bars and pie slices.
 #pragma once
 
+#include "graphics/klv.h"
+
 #include <cstdint>
 
 #include "platform/gdi/gdi_types.h"
@@ -16,9 +18,3 @@ gdi::Rect covering_rect(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::
 
 }  // namespace klv
 
-extern "C" {
-void draw_line(int x1, int y1, int x2, int y2);
-void draw_rectangle(int left, int top, int right, int bottom);
-void fill_bar(int left, int top, int right, int bottom);
-void draw_pie_slice(int x, int y, int start_angle, int end_angle, int radius);
-}

@@ -1,6 +1,8 @@
 // Text in the eleven numbered fonts, two directions and eleven sizes.
 #pragma once
 
+#include "graphics/klv.h"
+
 #include <array>
 #include <cstdint>
 
@@ -39,9 +41,3 @@ void apply_text_alignment(WindowState* state);
 
 }  // namespace klv
 
-extern "C" {
-void set_text_style(int font, int direction, int size);
-void out_text_xy(int x, int y, const char* text);
-int text_width(const char* text);
-int text_height(const char* text);
-}

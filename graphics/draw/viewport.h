@@ -2,6 +2,8 @@
 // largest coordinates.
 #pragma once
 
+#include "graphics/klv.h"
+
 namespace klv {
 
 // Puts the current window's drawing state to its defaults.
@@ -9,8 +11,3 @@ void reset_defaults();
 
 }  // namespace klv
 
-extern "C" {
-void set_viewport(int left, int top, int right, int bottom, int clip);
-int get_max_x(void);
-int get_max_y(void);
-}

@@ -2,6 +2,8 @@
 // its Windows-1252 code, a navigation or function key 0 and then a key code.
 #pragma once
 
+#include "graphics/klv.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -19,8 +21,3 @@ void on_key_down(ui::Window* window, std::uint32_t virtual_key, bool key_down, i
 
 }  // namespace klv
 
-extern "C" {
-int wait_key(void);
-int key_pressed(void);
-void wait_ms(int milliseconds);
-}

@@ -2,6 +2,8 @@
 // position, and the handlers called for them.
 #pragma once
 
+#include "graphics/klv.h"
+
 #include <cstdint>
 
 #include "graphics/window/window_state.h"
@@ -13,12 +15,3 @@ void record_mouse_event(WindowState* state, std::uint32_t message, std::intptr_t
 
 }  // namespace klv
 
-extern "C" {
-int has_mouse_event(int kind);
-int take_mouse_event(int kind, int* x, int* y);
-void clear_mouse_events(int kind);
-void keep_mouse_events(int kind, int keep);
-void set_mouse_handler(int kind, void (*handler)(int x, int y));
-int get_mouse_x(void);
-int get_mouse_y(void);
-}
