@@ -26,9 +26,9 @@ bool valid_window_size(int width, int height) {
            (long long)width * height <= largest_page_pixels;
 }
 
-// Starts the window thread; true when the window and its pages exist. On
-// failure the record is destroyed.
-bool start_window_thread(WindowState* state) {
+// Starts the window thread; the thread when the window and its pages exist.
+// On failure the record is destroyed and the thread is not joinable.
+std::thread start_window_thread(WindowState* state) {
     auto creation = std::make_shared<WindowCreation>();
     std::thread thread;
     try {
@@ -39,22 +39,22 @@ bool start_window_thread(WindowState* state) {
     } catch (const std::system_error&) {
         report_system_error(nullptr);
         delete state;
-        return false;
+        return {};
     }
     state->thread_id = std::hash<std::thread::id>{}(thread.get_id());
     if (!creation->wait()) {
         thread.join();
         delete state;
-        return false;
+        return {};
     }
-    thread.detach();
-    return true;
+    return thread;
 }
 
-int register_window(ui::Window* window) {
+int register_window(ui::Window* window, std::thread thread) {
     WindowTable& table = window_table();
     const int index = table.windows_opened;
     table.window_handles.push_back(window);
+    table.window_threads.push_back(std::move(thread));
     ++table.windows_opened;
     table.current_window = index;
     return index;
@@ -93,8 +93,9 @@ extern "C" int open_window(int width, int height, const char* title, int left, i
     // Stored before the thread starts: a close request may come at once.
     state->double_buffer = double_buffer;
     state->close_exits = close_exits;
-    if (!start_window_thread(state)) return -1;
-    const int index = register_window(state->hwnd);
+    std::thread thread = start_window_thread(state);
+    if (!thread.joinable()) return -1;
+    const int index = register_window(state->hwnd, std::move(thread));
     reset_defaults();
     clear_active_page(state);
     return index;
@@ -111,6 +112,11 @@ extern "C" void close_window(int index) {
     ui::Window*& handle = table.window_handles[std::size_t(index)];
     if (handle == nullptr) return;
     ui::send_message(handle, ui::WM_DESTROY, 0, 0);
+    // The thread frees the record and its windows before close_window
+    // returns, so nothing of the window outlives it (the end of the program
+    // included).
+    std::thread& thread = table.window_threads[std::size_t(index)];
+    if (thread.joinable() && thread.get_id() != std::this_thread::get_id()) thread.join();
     handle = nullptr;
     if (index == table.current_window) table.current_window = no_current_window;
 }

@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "graphics/window/auto_reset_event.h"
@@ -86,6 +87,8 @@ struct WindowState {
 // The table of windows; used on the caller's thread only.
 struct WindowTable {
     std::vector<ui::Window*> window_handles;
+    // Element i runs window i; joined when that window is closed.
+    std::vector<std::thread> window_threads;
     std::int32_t windows_opened = 0;
     std::int32_t current_window = -3;
 };

@@ -2,9 +2,11 @@
 
 namespace klv {
 
+// Never destroyed: threads of windows still open when the program ends run
+// on until the process ends with them.
 WindowTable& window_table() {
-    static WindowTable table;
-    return table;
+    static WindowTable* table = new WindowTable;
+    return *table;
 }
 
 }  // namespace klv
