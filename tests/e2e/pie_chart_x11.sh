@@ -10,18 +10,35 @@ program="$build/pie_chart"
 golden="$source/tests/goldens/demo-pie-chart"
 work="$(mktemp -d)"
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+# Keys go to the focused window through XTEST, never with --window: xdotool
+# checks the window again between press and release, and a window that
+# closed on the press would leave the key held down on the server.
+release_keys() { xdotool keyup a Up 2>/dev/null; }
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; release_keys; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 if [ -z "${DISPLAY:-}" ]; then echo "no DISPLAY: skipped"; exit 0; fi
 export KLV_BACKEND=x11
 
+chart_windows() { xdotool search --onlyvisible --name '^Pie Chart$' 2>/dev/null; }
+
+# The window of the program just started. The previous program's window is
+# first waited out, since the server may give the new one the same id.
 start_chart() {
+  local deadline=$((SECONDS + 10)) id
+  while [ -n "$(chart_windows)" ] && ((SECONDS < deadline)); do sleep 0.05; done
   "$program" 2>"$work/stderr" &
   pid=$!
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pie Chart$' | head -n 1)
-  [ -n "$window" ] || { fail "no window appeared"; return 1; }
+  deadline=$((SECONDS + 15))
+  while ((SECONDS < deadline)); do
+    for id in $(chart_windows); do
+      xdotool getwindowname "$id" >/dev/null 2>&1 && { window=$id; return 0; }
+    done
+    sleep 0.05
+  done
+  fail "no window appeared"
+  return 1
 }
 
 # Waits for the program to end; sets status to its exit status, or "running".
@@ -54,7 +71,8 @@ if start_chart; then
   mkdir -p "$build/screenshots" && cp "$work/screen.png" "$build/screenshots/pie-chart.png"
 
   # 2. A key ends it.
-  xdotool key --window "$window" a
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  xdotool key a
   ended_within 1
   [ "$status" = "0" ] || fail "a key press: status $status"
 fi
@@ -68,12 +86,12 @@ if start_chart; then
 fi
 
 # 4. A key typed at once (while the chart is drawn) ends it once the chart is complete.
-"$program" 2>"$work/stderr" &
-pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pie Chart$' | head -n 1)
-xdotool key --window "$window" Up
-ended_within 3
-[ "$status" = "0" ] || fail "a key typed while drawing: status $status"
+if start_chart; then
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  xdotool key Up
+  ended_within 3
+  [ "$status" = "0" ] || fail "a key typed while drawing: status $status"
+fi
 
 # 5. No display.
 env -u DISPLAY -u KLV_BACKEND timeout 10 "$program" >"$work/out" 2>"$work/err"
