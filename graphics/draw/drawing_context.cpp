@@ -1,7 +1,9 @@
 #include "graphics/draw/drawing_context.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "graphics/window/library_class.h"
 
@@ -9,14 +11,21 @@ namespace klv {
 
 namespace {
 
+std::atomic<bool> program_ending{false};
+
+void wait_for_the_end() {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
 WindowState* state_of_current_window() {
+    if (program_ending) wait_for_the_end();
     const WindowTable& table = window_table();
     if (table.current_window >= 0 && table.current_window < table.windows_opened) {
         ui::Window* window = table.window_handles[std::size_t(table.current_window)];
         if (window != nullptr) return static_cast<WindowState*>(ui::user_data(window));
     }
     report_system_error("Drawing operation was attempted when there was no current window.");
-    std::exit(0);
+    end_program();
 }
 
 bool lock_pages(WindowState* state) {
@@ -24,6 +33,11 @@ bool lock_pages(WindowState* state) {
 }
 
 }  // namespace
+
+void end_program() {
+    if (program_ending.exchange(true)) wait_for_the_end();
+    std::exit(0);
+}
 
 WindowState* current_window_state(ui::Window* window) {
     if (window != nullptr) return static_cast<WindowState*>(ui::user_data(window));

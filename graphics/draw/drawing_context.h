@@ -17,6 +17,12 @@ constexpr std::int32_t invalid_argument_error = -11;
 // program with status 0.
 WindowState* current_window_state(ui::Window* window);
 
+// Ends the program with status 0 through the normal exit path (exit
+// handlers and static destructors run). Calls into the library that other
+// threads make meanwhile wait for the end instead of reaching state that the
+// exit is taking down.
+[[noreturn]] void end_program();
+
 // Waits up to five seconds for the window's mutex and returns the active
 // page's device context. Returns null when the lock was not obtained: the
 // caller then draws nothing and releases nothing.

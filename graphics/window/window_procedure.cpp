@@ -108,7 +108,7 @@ std::intptr_t window_procedure(ui::Window* window, std::uint32_t message, std::u
             paint_window(window);
             return 0;
         case ui::WM_CLOSE:
-            if (state != nullptr && state->close_exits) std::exit(0);
+            if (state != nullptr && state->close_exits) end_program();
             return 1;
         case ui::WM_NCHITTEST:
             return hit_test(state, window, wparam, lparam);
