@@ -19,4 +19,22 @@ char32_t unicode_from_cp1252(unsigned char byte) {
     return char32_t(byte);
 }
 
+std::string utf8_from_cp1252(std::string_view text) {
+    std::string out;
+    for (char byte : text) {
+        const char32_t c = unicode_from_cp1252(static_cast<unsigned char>(byte));
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 }  // namespace klv::gdi

@@ -1,6 +1,9 @@
 // The Windows-1252 code page: the characters that text bytes stand for.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace klv::gdi {
 
 // The Unicode character of a Windows-1252 byte. Bytes 0x00-0x7F and
@@ -10,5 +13,8 @@ namespace klv::gdi {
 // Windows converts them; fonts have no glyph for those and show their
 // missing-glyph box.
 char32_t unicode_from_cp1252(unsigned char byte);
+
+// Windows-1252 text as UTF-8, for window titles and printed text.
+std::string utf8_from_cp1252(std::string_view text);
 
 }  // namespace klv::gdi

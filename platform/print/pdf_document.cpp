@@ -22,19 +22,6 @@ cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned i
     return CAIRO_STATUS_SUCCESS;
 }
 
-void append_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 // An image surface holding a copy of the pixels; null when cairo cannot make one.
 cairo_surface_t* image_of(const std::uint32_t* pixels, int width, int height) {
     cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
@@ -54,14 +41,6 @@ cairo_surface_t* image_of(const std::uint32_t* pixels, int width, int height) {
 }
 
 }  // namespace
-
-std::string utf8_from_cp1252(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        append_utf8(out, gdi::unicode_from_cp1252(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 PdfDocument::PdfDocument(const DestinationInfo& info) : info_(info) {
     // A new PDF surface reads the local time for its creation date, and the C
@@ -85,7 +64,7 @@ void PdfDocument::set_dot_space() {
 }
 
 void PdfDocument::draw_text(double x, double y, std::string_view cp1252_text) {
-    std::string utf8 = utf8_from_cp1252(cp1252_text);
+    std::string utf8 = gdi::utf8_from_cp1252(cp1252_text);
     cairo_save(cairo_);
     set_dot_space();
     cairo_user_to_device(cairo_, &x, &y);

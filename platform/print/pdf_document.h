@@ -39,7 +39,4 @@ private:
     int pages_ = 0;
 };
 
-// UTF-8 of Windows-1252 text.
-std::string utf8_from_cp1252(std::string_view text);
-
 }  // namespace klv::print

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/gdi/codepage_1252.h"
 #include "platform/ui/cp1252.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/ui.h"
@@ -16,24 +17,6 @@ namespace {
 
 constexpr long event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                             PointerMotionMask | StructureNotifyMask | FocusChangeMask;
-
-std::string utf8_from_cp1252(const std::string& text) {
-    std::string out;
-    for (unsigned char byte : text) {
-        char32_t c = unicode_from_cp1252(byte);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -92,7 +75,7 @@ void X11Window::set_hints() {
     XFree(size);
 
     XStoreName(d, id_, window_.title.c_str());
-    const std::string utf8 = utf8_from_cp1252(window_.title);
+    const std::string utf8 = gdi::utf8_from_cp1252(window_.title);
     XChangeProperty(d, id_, atoms.net_wm_name, atoms.utf8_string, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(utf8.data()), int(utf8.size()));
     Atom protocols[] = {atoms.wm_delete_window};

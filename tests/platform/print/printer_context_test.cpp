@@ -1,3 +1,4 @@
+#include "platform/gdi/codepage_1252.h"
 #include "platform/print/printer_context.h"
 
 #include <thread>
@@ -161,8 +162,8 @@ TEST_F(PrinterContextTest, CallsOutOfOrderAreRefusedAndUnfinishedJobsPrintNothin
 }
 
 TEST(PdfTextTest, Windows1252BytesBecomeTheirCharacters) {
-    EXPECT_EQ(utf8_from_cp1252("Pie"), "Pie");
-    EXPECT_EQ(utf8_from_cp1252("\x80 \xE9"), "\xE2\x82\xAC \xC3\xA9");  // euro sign, e acute
+    EXPECT_EQ(gdi::utf8_from_cp1252("Pie"), "Pie");
+    EXPECT_EQ(gdi::utf8_from_cp1252("\x80 \xE9"), "\xE2\x82\xAC \xC3\xA9");  // euro sign, e acute
 }
 
 }  // namespace
