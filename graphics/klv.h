@@ -38,6 +38,20 @@ enum {
     KLV_MIDDLE_DOWN = 7, KLV_MIDDLE_UP = 8, KLV_MIDDLE_DOUBLE_CLICK = 9
 };
 
+/* Error codes: take_error() returns the last one a window recorded, and
+ * load_image returns them; error_text(code) gives a sentence for each. */
+enum {
+    KLV_OK = 0,
+    KLV_ERROR_BAD_ARGUMENT = -11,        /* an argument outside what the function accepts */
+    KLV_ERROR_BAD_IMAGE = -20,           /* an image buffer whose header cannot be trusted */
+    KLV_ERROR_OUT_OF_MEMORY = -21,
+    KLV_ERROR_FILE_NOT_FOUND = -30,      /* a picture file that cannot be opened */
+    KLV_ERROR_NOT_A_PICTURE = -31,       /* neither BMP nor PNG */
+    KLV_ERROR_UNSUPPORTED_PICTURE = -32, /* a kind of BMP or PNG that is not read */
+    KLV_ERROR_DAMAGED_PICTURE = -33,     /* damaged or cut short */
+    KLV_ERROR_PICTURE_TOO_LARGE = -34    /* over 32767 on a side or 2^27 pixels */
+};
+
 /* ---- windows ---------------------------------------------------------- */
 
 /* Opens a window whose drawing area is width by height pixels, with its outer
@@ -125,6 +139,11 @@ void keep_mouse_events(int kind, int keep);
 void set_mouse_handler(int kind, void (*handler)(int x, int y));
 int get_mouse_x(void);
 int get_mouse_y(void);
+
+/* ---- errors ----------------------------------------------------------- */
+
+/* A short English sentence for an error code; never null. */
+const char* error_text(int code);
 
 /* ---- images ----------------------------------------------------------- */
 

@@ -2,6 +2,7 @@
 // drawn: the steps every drawing operation shares.
 #pragma once
 
+#include "graphics/klv.h"
 #include "graphics/window/window_state.h"
 
 namespace klv {
@@ -9,7 +10,7 @@ namespace klv {
 // How long a drawing operation waits for the window's pages.
 constexpr int page_lock_timeout_ms = 5000;
 // The value last_error takes when a setter refuses its arguments.
-constexpr std::int32_t invalid_argument_error = -11;
+constexpr std::int32_t invalid_argument_error = KLV_ERROR_BAD_ARGUMENT;
 
 // With a window: the record in its user data (null before it is attached).
 // With null: the current window's record; when there is none, shows "Drawing
