@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -26,11 +27,42 @@ bool is_blank_or_comment(const std::string& line) {
     return first == std::string::npos || line[first] == '#';
 }
 
-// `text X Y TEXT`: TEXT is what follows the separator after Y.
+// How many integers each op takes; -1: a count N and then N points. `text`
+// and `out_text` also take the rest of the line.
+const std::map<std::string, int, std::less<>>& op_arities() {
+    static const std::map<std::string, int, std::less<>> arities = {
+        {"window", 2},       {"color", 1},      {"bkcolor", 1},        {"fillstyle", 2},   {"viewport", 5},
+        {"line", 4},         {"rect", 4},       {"bar", 4},            {"pie", 5},         {"linestyle", 3},
+        {"textstyle", 3},    {"text", 2},       {"save", 1},           {"pixel", 3},       {"moveto", 2},
+        {"moveby", 2},       {"lineto", 2},     {"lineby", 2},         {"circle", 3},      {"arc", 5},
+        {"ellipse", 6},      {"fill_ellipse", 4}, {"sector", 6},       {"polyline", -1},   {"fill_polygon", -1},
+        {"flood_fill", 3},   {"bar3d", 6},      {"clear_page", 0},     {"clear_viewport", 0}, {"writemode", 1},
+        {"activepage", 1},   {"visualpage", 1}, {"swap", 0},           {"grab", 5},        {"paste", 4},
+        {"fillpattern", 9},  {"palette", 2},    {"justify", 2},        {"out_text", 0},    {"textscale", 4},
+    };
+    return arities;
+}
+
+bool takes_text(const std::string& name) { return name == "text" || name == "out_text"; }
+
+void check_arity(const GoldenOp& op) {
+    const auto found = op_arities().find(op.name);
+    if (found == op_arities().end()) throw std::invalid_argument("unknown op '" + op.name + "'");
+    const std::size_t n = op.ints.size();
+    bool fits = std::size_t(found->second) == n;
+    if (op.name == "window") fits = n == 2 || n == 3;  // an optional double-buffer flag
+    if (found->second < 0) fits = n >= 1 && op.ints[0] >= 0 && n == 1 + 2 * std::size_t(op.ints[0]);
+    if (!fits) throw std::invalid_argument("'" + op.name + "' with " + std::to_string(n) + " numbers");
+}
+
+// `text X Y TEXT` and `out_text TEXT`: TEXT is what follows the separator
+// after the last number.
 void parse_text_op(std::istringstream& words, GoldenOp& op) {
-    std::string x, y;
-    words >> x >> y;
-    op.ints = {parse_golden_int(x), parse_golden_int(y)};
+    for (int i = 0; i < op_arities().find(op.name)->second; ++i) {
+        std::string number;
+        words >> number;
+        op.ints.push_back(parse_golden_int(number));
+    }
     std::string rest;
     std::getline(words, rest);
     if (!rest.empty()) rest.erase(0, 1);
@@ -70,7 +102,7 @@ std::vector<GoldenOp> parse_golden_script(std::istream& in) {
         std::istringstream words(line);
         words >> op.name;
         try {
-            if (op.name == "text") {
+            if (takes_text(op.name)) {
                 parse_text_op(words, op);
             } else {
                 std::istringstream args(strip_comment(line));
@@ -78,6 +110,7 @@ std::vector<GoldenOp> parse_golden_script(std::istream& in) {
                 args >> token;  // the name again
                 while (args >> token) op.ints.push_back(parse_golden_int(token));
             }
+            check_arity(op);
         } catch (const std::invalid_argument& e) {
             throw std::runtime_error("line " + std::to_string(number) + ": " + e.what());
         }

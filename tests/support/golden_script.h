@@ -10,7 +10,7 @@
 namespace klv::test {
 
 // One line of a script: the op's name, its integer arguments (already
-// wrapped to 32 bits) and, for `text`, the rest of the line.
+// wrapped to 32 bits) and, for `text` and `out_text`, the rest of the line.
 struct GoldenOp {
     std::string name;
     std::vector<int> ints;
@@ -27,7 +27,8 @@ struct MaskBox {
 };
 
 // Parses a script. Throws std::runtime_error naming the line on a token that
-// is not an integer.
+// is not an integer, an op the scripts do not have, or an op given the wrong
+// number of integers (polyline and fill_polygon: a count N, then N points).
 std::vector<GoldenOp> parse_golden_script(std::istream& in);
 std::vector<GoldenOp> read_golden_script(const std::string& path);
 

@@ -7,6 +7,8 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
+#include <set>
 #include <stdexcept>
 
 #include "graphics/klv.h"
@@ -19,54 +21,62 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Replay {
-    int saved_page = -1;  // -1: the active page
+    std::optional<int> saved_page;  // none: the active page; -1: the visual page
 };
 
 using Args = std::vector<int>;
+// What an op does, given its numbers (counted by the reader), its text and the replay.
 struct Action {
-    std::size_t arg_count;
     std::function<void(const Args&, const std::string&, Replay&)> run;
 };
 
 const std::map<std::string, Action>& actions() {
     static const std::map<std::string, Action> table = {
-        {"color", {1, [](const Args& a, auto&, auto&) { set_color(a[0]); }}},
-        {"bkcolor", {1, [](const Args& a, auto&, auto&) { set_bk_color(a[0]); }}},
-        {"fillstyle", {2, [](const Args& a, auto&, auto&) { set_fill_style(a[0], a[1]); }}},
-        {"viewport", {5, [](const Args& a, auto&, auto&) { set_viewport(a[0], a[1], a[2], a[3], a[4]); }}},
-        {"line", {4, [](const Args& a, auto&, auto&) { draw_line(a[0], a[1], a[2], a[3]); }}},
-        {"rect", {4, [](const Args& a, auto&, auto&) { draw_rectangle(a[0], a[1], a[2], a[3]); }}},
-        {"bar", {4, [](const Args& a, auto&, auto&) { fill_bar(a[0], a[1], a[2], a[3]); }}},
-        {"pie", {5, [](const Args& a, auto&, auto&) { draw_pie_slice(a[0], a[1], a[2], a[3], a[4]); }}},
-        {"linestyle", {3, [](const Args& a, auto&, auto&) { set_line_style(a[0], a[1], a[2]); }}},
-        {"textstyle", {3, [](const Args& a, auto&, auto&) { set_text_style(a[0], a[1], a[2]); }}},
-        {"text", {2, [](const Args& a, const std::string& t, auto&) { out_text_xy(a[0], a[1], t.c_str()); }}},
-        {"save", {1, [](const Args& a, auto&, Replay& r) { r.saved_page = a[0]; }}},
+        {"color", {[](const Args& a, auto&, auto&) { set_color(a[0]); }}},
+        {"bkcolor", {[](const Args& a, auto&, auto&) { set_bk_color(a[0]); }}},
+        {"fillstyle", {[](const Args& a, auto&, auto&) { set_fill_style(a[0], a[1]); }}},
+        {"viewport", {[](const Args& a, auto&, auto&) { set_viewport(a[0], a[1], a[2], a[3], a[4]); }}},
+        {"line", {[](const Args& a, auto&, auto&) { draw_line(a[0], a[1], a[2], a[3]); }}},
+        {"rect", {[](const Args& a, auto&, auto&) { draw_rectangle(a[0], a[1], a[2], a[3]); }}},
+        {"bar", {[](const Args& a, auto&, auto&) { fill_bar(a[0], a[1], a[2], a[3]); }}},
+        {"pie", {[](const Args& a, auto&, auto&) { draw_pie_slice(a[0], a[1], a[2], a[3], a[4]); }}},
+        {"linestyle", {[](const Args& a, auto&, auto&) { set_line_style(a[0], a[1], a[2]); }}},
+        {"textstyle", {[](const Args& a, auto&, auto&) { set_text_style(a[0], a[1], a[2]); }}},
+        {"text", {[](const Args& a, const std::string& t, auto&) { out_text_xy(a[0], a[1], t.c_str()); }}},
+        {"save", {[](const Args& a, auto&, Replay& r) { r.saved_page = a[0]; }}},
     };
     return table;
 }
 
+// The reader knows every op of the scripts (and checks their argument
+// counts); an op missing here is one whose function the library does not
+// have yet, and a script that uses one is skipped.
+std::set<std::string> missing_ops(const std::vector<GoldenOp>& ops) {
+    std::set<std::string> missing;
+    for (const GoldenOp& op : ops)
+        if (op.name != "window" && actions().count(op.name) == 0) missing.insert(op.name);
+    return missing;
+}
+
 void carry_out(const GoldenOp& op, Replay& replay) {
-    const std::string where = "line " + std::to_string(op.line) + ": " + op.name;
     if (op.name == "window") {
-        if (op.ints.size() < 2 || op.ints.size() > 3) throw std::runtime_error(where + " takes 2 or 3 numbers");
         const bool double_buffer = op.ints.size() == 3 && op.ints[2] != 0;
         if (open_window(op.ints[0], op.ints[1], "golden", 0, 0, double_buffer, false) < 0)
-            throw std::runtime_error(where + ": no window");
+            throw std::runtime_error("line " + std::to_string(op.line) + ": no window");
         return;
     }
-    const auto found = actions().find(op.name);
-    if (found == actions().end()) throw std::runtime_error(where + " is not an op");
-    if (op.ints.size() != found->second.arg_count) throw std::runtime_error(where + ": wrong argument count");
-    found->second.run(op.ints, op.text, replay);
+    actions().at(op.name).run(op.ints, op.text, replay);
 }
 
 // The number of pixels that differ from the golden outside its text boxes;
 // a picture of the differences is left in the build folder.
-long replay_and_compare(const fs::path& script) {
+long replay_and_compare(const fs::path& script, const std::vector<GoldenOp>& ops) {
     Replay replay;
-    for (const GoldenOp& op : read_golden_script(script.string())) carry_out(op, replay);
-    const int page = replay.saved_page >= 0 ? replay.saved_page : current_state()->active_page;
+    for (const GoldenOp& op : ops) carry_out(op, replay);
+    const WindowState* state = current_state();
+    const int page = !replay.saved_page ? state->active_page
+                     : *replay.saved_page < 0 ? state->visual_page
+                                              : *replay.saved_page;
     const Image actual = page_image(page);
     close_window(-1);
     fs::path base = script;
@@ -77,6 +87,7 @@ long replay_and_compare(const fs::path& script) {
     if (differences != 0) {
         const fs::path out = fs::path(KLV_BINARY_DIR) / "golden-diffs";
         fs::create_directories(out);
+        std::cout << "[ golden   ] " << base.filename().string() << ": " << differences << " pixels differ\n";
         write_bmp((out / (base.filename().string() + "-diff.bmp")).string(), difference_image(actual, expected, mask));
         write_bmp((out / (base.filename().string() + "-actual.bmp")).string(), actual);
     }
@@ -91,27 +102,50 @@ std::vector<fs::path> scripts_in(const fs::path& folder) {
     return scripts;
 }
 
-// Where our fonts are wider than the reference's text boxes. Courier New is
-// Liberation Mono here, metric-compatible: "Courier" at average width 12 is
-// 84 pixels wide, while the reference drew it with a narrower proportional
-// face that fits a 75-pixel box.
-const std::map<std::string, long> text_wider_than_its_box = {{"text-fonts-sizes.klv", 40}};
-
-TEST(Goldens, EveryScriptMatchesItsImageOutsideTextBoxes) {
-    const auto scripts = scripts_in(KLV_GOLDEN_DIR);
-    ASSERT_GE(scripts.size(), 30u);
-    for (const fs::path& script : scripts) {
-        const auto allowance = text_wider_than_its_box.find(script.filename().string());
-        const long allowed = allowance == text_wider_than_its_box.end() ? 0 : allowance->second;
-        EXPECT_LE(replay_and_compare(script), allowed) << script.filename() << " differs (see golden-diffs/)";
+// Replays every script of the folders that the library can carry out;
+// returns the differing pixels of each, and counts the scripts skipped.
+std::map<std::string, long> replay_folders(const std::vector<fs::path>& folders, const char* label) {
+    std::map<std::string, long> results;
+    std::map<std::string, int> skipped_for;
+    int skipped = 0;
+    for (const fs::path& folder : folders) {
+        for (const fs::path& script : scripts_in(folder)) {
+            const auto ops = read_golden_script(script.string());
+            const auto missing = missing_ops(ops);
+            for (const std::string& name : missing) ++skipped_for[name];
+            if (!missing.empty()) {
+                ++skipped;
+                continue;
+            }
+            results[script.filename().string()] = replay_and_compare(script, ops);
+        }
     }
+    std::cout << "[ " << label << " ] " << results.size() << " scripts replayed, " << skipped
+              << " skipped for ops the library does not have yet:";
+    for (const auto& [name, count] : skipped_for) std::cout << " " << name << " (" << count << ")";
+    std::cout << "\n";
+    return results;
 }
 
-// Dashed wide pens: reported, not required.
-TEST(Goldens, AdvisoryDashedPensAreReported) {
-    for (const fs::path& script : scripts_in(fs::path(KLV_GOLDEN_DIR) / "advisory")) {
-        const long differences = replay_and_compare(script);
-        std::cout << "[ advisory ] " << script.filename().string() << ": " << differences << " pixels differ\n";
+TEST(Goldens, EveryScriptMatchesItsImageOutsideTextBoxes) {
+    const fs::path goldens = KLV_GOLDEN_DIR;
+    const auto results = replay_folders({goldens, goldens / "more"}, "goldens ");
+    EXPECT_GE(results.size(), 30u);
+    for (const auto& [name, differences] : results) EXPECT_EQ(differences, 0) << name << " (see golden-diffs/)";
+}
+
+// Dashed pens: a difference is reported, not required to be nil; but none of
+// these may draw worse than it did when the figures below were taken.
+TEST(Goldens, AdvisoryDashedPensAreReportedAndDoNotGetWorse) {
+    const fs::path goldens = KLV_GOLDEN_DIR;
+    // linestyle-user-thin: patterns that start with an empty dash, where the
+    // reference drops pixels through a quirk of its region code.
+    const std::map<std::string, long> known = {{"linestyle-user-thin.klv", 3}};
+    const auto results = replay_folders({goldens / "advisory", goldens / "more" / "advisory"}, "advisory");
+    for (const auto& [name, differences] : results) {
+        std::cout << "[ advisory ] " << name << ": " << differences << " pixels differ\n";
+        const auto found = known.find(name);
+        EXPECT_LE(differences, found == known.end() ? 0 : found->second) << name;
     }
 }
 

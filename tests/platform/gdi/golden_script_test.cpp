@@ -53,6 +53,24 @@ TEST(GoldenScript, BadTokenNamesItsLine) {
     }
 }
 
+TEST(GoldenScript, PointListsAndOutTextAreReadAndArgumentCountsChecked) {
+    std::istringstream in(
+        "polyline 2 1 2 3 4 # two points\n"
+        "fill_polygon 0\n"
+        "out_text Cb # kept\n"
+        "clear_page\n");
+    std::vector<GoldenOp> ops = parse_golden_script(in);
+    ASSERT_EQ(ops.size(), 4u);
+    EXPECT_EQ(ops[0].ints, (std::vector<int>{2, 1, 2, 3, 4}));
+    EXPECT_EQ(ops[1].ints, (std::vector<int>{0}));
+    EXPECT_TRUE(ops[2].ints.empty());
+    EXPECT_EQ(ops[2].text, "Cb # kept");
+    for (const char* bad : {"polyline 2 1 2 3\n", "polyline -1\n", "circle 1 2\n", "swap 1\n", "squiggle 1\n"}) {
+        std::istringstream one(bad);
+        EXPECT_THROW(parse_golden_script(one), std::runtime_error) << bad;
+    }
+}
+
 TEST(BmpImage, WrittenImagesReadBackAndDifferencesRespectTheMask) {
     Image a{3, 2, {0x010203, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000}};
     std::string path = (std::filesystem::path(KLV_BINARY_DIR) / "bmp_image_test.bmp").string();
