@@ -1,28 +1,16 @@
-// A font object's resolved face: the installed file chosen for it, the
+// A font object's resolved face: the installed face chosen for it, the
 // sizes GDI's rules give, and the strikes its glyphs come from.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/gdi/font.h"
-#include "platform/gdi/font_resolver.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/glyph_source.h"
 #include "platform/gdi/glyph_strike.h"
 
 namespace klv::gdi {
-
-// Cells are at most this many pixels high or wide; larger requests are
-// drawn at this size.
-constexpr int largest_cell = 1000;
-// The cell height of a font created with height 0.
-constexpr int default_cell_height = 16;
-
-// A line drawn along the text (underline or strike-out): its top, in
-// pixels below the top of the cell, and its thickness; none when 0 thick.
-struct TextRule {
-    int top = 0;
-    int thickness = 0;
-};
 
 class FontFace {
 public:
@@ -32,7 +20,8 @@ public:
     // The underline and strike-out the description asks for.
     const TextRule& underline() const { return underline_; }
     const TextRule& strike_out() const { return strike_out_; }
-    const ResolvedFace& resolved() const { return resolved_; }
+    // The installed family the font resolved to.
+    const std::string& family() const { return family_; }
     // Glyphs laid out along the unrotated line; null when no font at all is
     // installed (text then fills its cells but shows no glyphs).
     GlyphStrike* strike() const { return strike_.get(); }
@@ -41,7 +30,7 @@ public:
     GlyphStrike* turned_strike() const { return turned_strike_.get(); }
     // Whether the escapement is other than whole quarter turns.
     bool turned_freely() const { return escapement_ % 900 != 0; }
-    // Bold and italic drawn by FreeType because the file lacks them.
+    // Bold and italic simulated because the installed face lacks them.
     bool simulated_bold() const { return simulated_bold_; }
     bool simulated_italic() const { return simulated_italic_; }
     // Escapement in whole quarter turns counter-clockwise (0 to 3), when it is one.
@@ -50,9 +39,7 @@ public:
     int escapement() const { return escapement_; }
 
 private:
-    void measure(const FontDescription& description, const std::shared_ptr<SharedFace>& face);
-
-    ResolvedFace resolved_;
+    std::string family_;
     TextMetrics metrics_;
     TextRule underline_;
     TextRule strike_out_;

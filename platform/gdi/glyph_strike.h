@@ -14,7 +14,6 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/gdi/font_file_cache.h"
 
 namespace klv::gdi {
 
@@ -41,7 +40,7 @@ Glyph turned_glyph(const Glyph& glyph, int quarter_turns);
 // line (they differ when a font is widened or narrowed), synthetic bold and
 // italic, and a turn counter-clockwise: either whole quarter turns, which
 // turn the upright coverage exactly, or any other angle in tenths of a
-// degree, which FreeType renders turned.
+// degree, which the glyph source renders turned.
 struct StrikeSpec {
     std::int64_t x_size = 0;
     std::int64_t y_size = 0;
@@ -52,9 +51,11 @@ struct StrikeSpec {
     auto operator<=>(const StrikeSpec&) const = default;
 };
 
+class GlyphSource;
+
 class GlyphStrike {
 public:
-    GlyphStrike(std::shared_ptr<SharedFace> face, StrikeSpec shape);
+    GlyphStrike(std::shared_ptr<GlyphSource> source, StrikeSpec shape);
     GlyphStrike(const GlyphStrike&) = delete;
     GlyphStrike& operator=(const GlyphStrike&) = delete;
 
@@ -65,16 +66,16 @@ public:
 private:
     std::unique_ptr<Glyph> render(unsigned char byte);
 
-    std::shared_ptr<SharedFace> face_;
+    std::shared_ptr<GlyphSource> source_;
     StrikeSpec spec_;
     std::array<std::atomic<const Glyph*>, 256> slots_{};
     std::mutex mutex_;  // guards owned_ and the filling of slots
     std::vector<std::unique_ptr<Glyph>> owned_;
 };
 
-// The strike for a face and shape, shared process-wide. Strikes no font uses
-// any more are let go once many have piled up.
-std::shared_ptr<GlyphStrike> find_strike(const std::shared_ptr<SharedFace>& face, const StrikeSpec& shape);
+// The strike for a glyph source and shape, shared process-wide. Strikes no
+// font uses any more are let go once many have piled up.
+std::shared_ptr<GlyphStrike> find_strike(const std::shared_ptr<GlyphSource>& source, const StrikeSpec& shape);
 
 // How many strikes are kept (in use or cached).
 std::size_t kept_strike_count();

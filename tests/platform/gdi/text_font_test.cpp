@@ -11,6 +11,7 @@
 #include "platform/gdi/codepage_1252.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/font_face.h"
+#include "platform/gdi/freetype/font_resolver.h"
 #include "platform/gdi/gdi.h"
 
 namespace klv::gdi {
@@ -92,7 +93,7 @@ TEST(FontResolution, StylesTheFileLacksAreSimulated) {
     FontDescription d = describe("DejaVu Sans Light", 20, 0, FW_BOLD);
     d.italic = true;
     Font font(d);
-    EXPECT_EQ(font.face().resolved().family, "DejaVu Sans Light");
+    EXPECT_EQ(font.face().family(), "DejaVu Sans Light");
     EXPECT_TRUE(font.face().simulated_bold());
     EXPECT_TRUE(font.face().simulated_italic());
     EXPECT_FALSE(Font(describe("Arial", 20, 0, FW_BOLD)).face().simulated_bold());

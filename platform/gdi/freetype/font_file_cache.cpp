@@ -1,4 +1,4 @@
-#include "platform/gdi/font_file_cache.h"
+#include "platform/gdi/freetype/font_file_cache.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,4 +1,4 @@
-#include "platform/gdi/font_resolver.h"
+#include "platform/gdi/freetype/font_resolver.h"
 
 #include <fontconfig/fontconfig.h>
 

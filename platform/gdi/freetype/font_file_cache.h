@@ -1,12 +1,15 @@
 // Opened font files, shared by every font object of the process.
 //
 // FreeType faces are not safe to use from two threads at once: whoever
-// sizes, loads or reads a face holds its mutex.
+// sizes, loads or reads a face holds its mutex. A shared face is the glyph
+// source of every font that resolves to it.
 #pragma once
 
 #include <memory>
 #include <mutex>
 #include <string>
+
+#include "platform/gdi/glyph_source.h"
 
 // FreeType's face handle, declared as FreeType declares it, so that users
 // of this header need not see FreeType's headers.
@@ -15,12 +18,14 @@ typedef struct FT_FaceRec_* FT_Face;
 
 namespace klv::gdi {
 
-class SharedFace {
+class SharedFace final : public GlyphSource {
 public:
     SharedFace(FT_Face face, std::string file) : face_(face), file_(std::move(file)) {}
     SharedFace(const SharedFace&) = delete;
     SharedFace& operator=(const SharedFace&) = delete;
-    ~SharedFace();
+    ~SharedFace() override;
+
+    Glyph render(unsigned char byte, const StrikeSpec& shape) override;
 
     FT_Face face() const { return face_; }
     std::mutex& mutex() { return mutex_; }
