@@ -41,9 +41,13 @@ public:
     virtual bool is_headless() const = 0;
 };
 
-enum class BackendKind { x11, headless, none };
+// native: the desktop of the system we run on (X11 on Linux, USER32 on
+// Windows, see native_desktop.h).
+enum class BackendKind { native, headless, none };
 
-// KLV_BACKEND=x11|headless; without it X11 when DISPLAY is set, else none.
+// KLV_BACKEND=headless, or the native backend's name ("x11" on Linux, "win32"
+// on Windows); without it the native desktop where it can be reached, else
+// none.
 BackendKind chosen_backend();
 
 // Opens the calling thread's connection; null with last_error set when no

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/ui/backend.h"
+#include "platform/ui/native_desktop.h"
 
 namespace klv::ui {
 
@@ -14,15 +15,13 @@ std::string display_error_text = "cannot open display";
 BackendKind chosen_backend() {
     const char* name = std::getenv("KLV_BACKEND");
     if (name && std::strcmp(name, "headless") == 0) return BackendKind::headless;
-    if (name && std::strcmp(name, "x11") == 0) return BackendKind::x11;
+    if (name && std::strcmp(name, native_backend_name()) == 0) return BackendKind::native;
     if (name && *name) {
-        set_display_error(std::string("cannot open display: KLV_BACKEND=") + name + " is neither x11 nor headless");
+        set_display_error(std::string("cannot open display: KLV_BACKEND=") + name + " is neither " +
+                          native_backend_name() + " nor headless");
         return BackendKind::none;
     }
-    const char* display = std::getenv("DISPLAY");
-    if (display && *display) return BackendKind::x11;
-    set_display_error("cannot open display: DISPLAY is not set");
-    return BackendKind::none;
+    return native_desktop_available() ? BackendKind::native : BackendKind::none;
 }
 
 void set_display_error(const std::string& text) {

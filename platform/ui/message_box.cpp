@@ -5,7 +5,7 @@
 #include "platform/ui/backend.h"
 #include "platform/ui/headless/headless_display.h"
 #include "platform/ui/ui.h"
-#include "platform/ui/x11/x11_screen.h"
+#include "platform/ui/native_desktop.h"
 
 namespace klv::ui {
 
@@ -21,8 +21,8 @@ void write_to_stderr(const std::string& caption, const std::string& text) {
 int message_box(Window*, const std::string& text, const std::string& caption, std::uint32_t) {
     switch (chosen_backend()) {
         case BackendKind::headless: record_message_box(caption, text); break;
-        case BackendKind::x11:
-            if (x11_message_box(caption, text)) return IDOK;
+        case BackendKind::native:
+            if (native_message_box(caption, text)) return IDOK;
             break;
         case BackendKind::none: break;
     }

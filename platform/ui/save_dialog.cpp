@@ -5,7 +5,7 @@
 #include "platform/ui/backend.h"
 #include "platform/ui/save_dialog_answers.h"
 #include "platform/ui/ui.h"
-#include "platform/ui/x11/save_dialog_chooser.h"
+#include "platform/ui/native_desktop.h"
 
 namespace klv::ui {
 
@@ -26,12 +26,12 @@ bool save_file_dialog(SaveFileRequest& request) {
         request.chosen_name = **scripted;
         return true;
     }
-    if (chosen_backend() != BackendKind::x11) return false;
-    if (!file_chooser_installed()) {
+    if (chosen_backend() != BackendKind::native) return false;
+    if (!native_file_chooser_installed()) {
         report_no_chooser();
         return false;
     }
-    std::optional<std::string> name = choose_save_file(request);
+    std::optional<std::string> name = native_choose_save_file(request);
     if (!name) return false;
     request.chosen_name = *name;
     return true;
@@ -39,8 +39,8 @@ bool save_file_dialog(SaveFileRequest& request) {
 
 bool ask_replace_file(const std::string& file_name) {
     if (auto scripted = take_scripted_overwrite_answer()) return *scripted;
-    if (chosen_backend() != BackendKind::x11) return false;
-    return ask_replace_with_chooser(file_name);
+    if (chosen_backend() != BackendKind::native) return false;
+    return native_ask_replace(file_name);
 }
 
 }  // namespace klv::ui

@@ -1,10 +1,5 @@
 #include "platform/ui/thread_queue.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 
 #include "platform/ui/backend.h"
@@ -12,20 +7,7 @@
 
 namespace klv::ui {
 
-ThreadQueue::ThreadQueue() : wake_fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
-
-ThreadQueue::~ThreadQueue() {
-    if (wake_fd_ >= 0) close(wake_fd_);
-}
-
-void ThreadQueue::wake() {
-    if (wake_fd_ < 0) return;
-    const std::uint64_t one = 1;
-    ssize_t written;
-    do {
-        written = write(wake_fd_, &one, sizeof one);
-    } while (written < 0 && errno == EINTR);
-}
+void ThreadQueue::wake() { wake_.wake(); }
 
 bool ThreadQueue::post(const Message& message, bool at_front) {
     {
@@ -145,13 +127,8 @@ void ThreadQueue::wait(int display_fd, std::uint64_t seen, bool sends_only, int 
             idle_changed_.notify_all();
         }
     }
-    pollfd fds[2] = {{wake_fd_, POLLIN, 0}, {display_fd, POLLIN, 0}};
-    const int count = display_fd >= 0 ? 2 : 1;
     // Without a paint due, the time-out only guards against a lost wake-up.
-    if (poll(fds, nfds_t(count), paint_in_ms >= 0 ? paint_in_ms : 1000) > 0 && (fds[0].revents & POLLIN)) {
-        std::uint64_t value;
-        [[maybe_unused]] ssize_t got = read(wake_fd_, &value, sizeof value);
-    }
+    wake_.wait(display_fd, paint_in_ms >= 0 ? paint_in_ms : 1000);
 }
 
 bool ThreadQueue::wait_idle(int timeout_ms) {

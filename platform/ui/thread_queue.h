@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ui/thread_wake.h"
 #include "platform/ui/ui.h"
 
 namespace klv::ui {
@@ -47,8 +48,7 @@ struct SentMessage {
 
 class ThreadQueue {
 public:
-    ThreadQueue();
-    ~ThreadQueue();
+    ThreadQueue() = default;
     ThreadQueue(const ThreadQueue&) = delete;
     ThreadQueue& operator=(const ThreadQueue&) = delete;
 
@@ -100,7 +100,7 @@ private:
     bool ended_ = false;
     bool idle_ = false;
     std::uint64_t activity_ = 0;  // grows with everything that gives the thread work
-    int wake_fd_ = -1;
+    ThreadWake wake_;
 };
 
 // The calling thread's queue, made on first use; the thread's windows are

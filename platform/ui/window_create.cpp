@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/ui/backend.h"
+#include "platform/ui/native_desktop.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/window_internal.h"
@@ -51,7 +52,7 @@ bool open_thread_display(ThreadQueue& queue) {
     if (queue.display) return true;
     switch (chosen_backend()) {
         case BackendKind::headless: queue.display = open_headless_display(); break;
-        case BackendKind::x11: queue.display = open_x11_display(); break;
+        case BackendKind::native: queue.display = open_native_display(); break;
         case BackendKind::none: set_last_error(ERROR_NO_DISPLAY); break;
     }
     return queue.display != nullptr;

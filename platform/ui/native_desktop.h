@@ -1,0 +1,40 @@
+// What the desktop of the system we run on gives the window service: X11 on
+// Linux (platform/ui/x11/), USER32 on Windows (platform/ui/win32/). The rest
+// of platform/ui reaches the desktop only through these. Internal to
+// platform/ui.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/ui/ui.h"
+
+namespace klv::ui {
+
+class ThreadDisplay;
+
+// The name KLV_BACKEND gives the native backend ("x11", "win32").
+const char* native_backend_name();
+// Whether the native desktop can be reached at all; when not, the display
+// error says why.
+bool native_desktop_available();
+// Opens the calling thread's connection; null with last_error set when no
+// display can be opened.
+std::unique_ptr<ThreadDisplay> open_native_display();
+
+// GetSystemMetrics as the desktop answers it; none where the library's own
+// numbers stand.
+std::optional<int> native_metric(int index);
+
+// A modal message box; false when none could be shown.
+bool native_message_box(const std::string& caption, const std::string& text);
+
+// The desktop's save-file chooser, asking before an existing file is
+// replaced: the chosen path, or none when cancelled.
+bool native_file_chooser_installed();
+std::optional<std::string> native_choose_save_file(const SaveFileRequest& request);
+// "Replace the existing file?": true for Yes.
+bool native_ask_replace(const std::string& file_name);
+
+}  // namespace klv::ui
