@@ -52,6 +52,21 @@ enum {
     KLV_ERROR_PICTURE_TOO_LARGE = -34    /* over 32767 on a side or 2^27 pixels */
 };
 
+/* Text justification for set_text_justify: along the line, and across it. */
+enum {
+    KLV_JUSTIFY_LEFT = 0, KLV_JUSTIFY_CENTRE = 1, KLV_JUSTIFY_RIGHT = 2,
+    KLV_JUSTIFY_BOTTOM = 0, KLV_JUSTIFY_BASELINE = 1, KLV_JUSTIFY_TOP = 2
+};
+
+/* How paste_image combines each image pixel with the page pixel under it. */
+enum {
+    KLV_PASTE_COPY = 0, /* the image pixel */
+    KLV_PASTE_XOR = 1,  /* page XOR image: pasting the same image twice restores the page */
+    KLV_PASTE_OR = 2,   /* page OR image */
+    KLV_PASTE_AND = 3,  /* page AND image */
+    KLV_PASTE_NOT = 4   /* the image pixel inverted */
+};
+
 /* ---- windows ---------------------------------------------------------- */
 
 /* Opens a window whose drawing area is width by height pixels, with its outer
@@ -65,8 +80,19 @@ int open_window(int width, int height, const char* title, int left, int top, boo
                 bool close_exits);
 
 /* Closes window number index; -1 the current window, -2 every window.
- * Unknown or closed indexes are ignored. */
+ * Unknown or closed indexes are ignored. Closing the current window leaves
+ * no window current, even while others are open: set_current_window picks
+ * one of them. */
 void close_window(int index);
+
+/* Makes the open window number index the current one; a closed or unknown
+ * index changes nothing and records KLV_ERROR_BAD_ARGUMENT. */
+void set_current_window(int index);
+/* The current window's index, or -1 when no window is current. */
+int get_current_window(void);
+/* The current window's title (Windows-1252 bytes; null is an empty title).
+ * A window opened without a title keeps its plain frame. */
+void set_window_title(const char* title);
 
 /* ---- keyboard --------------------------------------------------------- */
 
@@ -104,6 +130,47 @@ void set_viewport(int left, int top, int right, int bottom, int clip);
 int get_max_x(void); /* width - 1 of the current window */
 int get_max_y(void); /* height - 1 */
 
+int get_color(void);    /* the drawing colour as set; -1 when no window is current */
+int get_bk_color(void); /* the background colour as set; -1 when no window is current */
+
+/* A fill pattern of one's own: rows[0] is the top row, bit 7 its leftmost
+ * pixel; 1 bits show color, 0 bits the background colour. Becomes fill
+ * pattern 12, which set_fill_style(12, ...) keeps. Null rows change nothing
+ * and record KLV_ERROR_BAD_ARGUMENT. */
+void set_fill_pattern(const unsigned char rows[8], int color);
+
+/* The palette behind colour numbers 0 to 15, shared by every window and
+ * filled with the standard colours whenever a window is opened. Entry index
+ * takes the RGB value of color (a colour number copies that entry). Pixels
+ * already drawn keep their colour; a drawing or background colour that is
+ * this number takes the new value at once, in every open window; a fill
+ * style keeps the colour it was given until set again. Other indexes change
+ * nothing and record KLV_ERROR_BAD_ARGUMENT. */
+void set_palette_entry(int index, int color);
+/* Entry index as an RGB colour 0x00BBGGRR; -1 (and KLV_ERROR_BAD_ARGUMENT)
+ * for other indexes. */
+int get_palette_entry(int index);
+
+/* ---- pages and refresh ------------------------------------------------ */
+
+/* Every window has four pages, 0 to 3, each the size of the window: drawing
+ * goes to the active page, the screen shows the visual page. A page number
+ * outside 0 to 3 changes nothing and records KLV_ERROR_BAD_ARGUMENT. The
+ * fill style follows the drawing to a new active page. */
+void set_active_page(int page);
+void set_visual_page(int page); /* shown at once */
+int get_active_page(void);      /* -1 when no window is current */
+int get_visual_page(void);      /* -1 when no window is current */
+/* Exchanges the active and visual pages: what was drawn is shown whole, and
+ * drawing goes on on the page that was shown. Draw each frame, then swap. */
+void swap_pages(void);
+/* On (the default): what is drawn on the shown page appears as it is drawn.
+ * Off: nothing drawn reaches the screen until redraw_window or a change of
+ * visual page. Turning it on again shows nothing by itself. */
+void set_auto_refresh(int on);
+/* Shows the whole visual page now. */
+void redraw_window(void);
+
 /* ---- shapes ----------------------------------------------------------- */
 
 void draw_line(int x1, int y1, int x2, int y2);
@@ -122,6 +189,21 @@ void set_text_style(int font, int direction, int size);
 void out_text_xy(int x, int y, const char* text);
 int text_width(const char* text);  /* pixels along the line in the current font */
 int text_height(const char* text); /* pixels across the line */
+
+/* Where text stands against the point it is drawn at: h KLV_JUSTIFY_LEFT,
+ * _CENTRE or _RIGHT, v KLV_JUSTIFY_BOTTOM, _BASELINE or _TOP (upward text:
+ * h across the line, v along it). Default left, top. Other values change
+ * nothing and record KLV_ERROR_BAD_ARGUMENT. */
+void set_text_justify(int h, int v);
+/* Draws text at the current position (null: nothing, and
+ * KLV_ERROR_BAD_ARGUMENT). Level, left-justified text then moves the
+ * current position to its right end. */
+void out_text(const char* text);
+/* Text size 0 scales the current font by mx/dx across and my/dy up, as
+ * exact ratios (3, 2 is one and a half); the font is rebuilt at once, and
+ * later size-0 styles keep the scale. A part below 1 changes nothing and
+ * records KLV_ERROR_BAD_ARGUMENT. */
+void set_text_scale(int mx, int dx, int my, int dy);
 
 /* ---- mouse ------------------------------------------------------------ */
 
@@ -142,10 +224,41 @@ int get_mouse_y(void);
 
 /* ---- errors ----------------------------------------------------------- */
 
+/* The code of the last argument the current window's functions refused (0
+ * when none was) and resets it to 0. A call that succeeds leaves the code as
+ * it was. With no current window: the code of a call made while none was
+ * current (set_current_window, set_palette_entry), reset likewise. */
+int take_error(void);
+
 /* A short English sentence for an error code; never null. */
 const char* error_text(int code);
 
 /* ---- images ----------------------------------------------------------- */
+
+/* An image buffer, as grab_image fills it and paste_image reads it:
+ *   int width, height;              both at least 1
+ *   unsigned pixels[width * height]  rows top first, each 0x00RRGGBB
+ * (blue in the low byte, the order of 32-bit BMP files; the top byte is 0
+ * from grab_image and ignored by paste_image). A program may build one
+ * itself: image_bytes gives its size, 8 + 4 * width * height. */
+
+/* Bytes grab_image needs for the rectangle with these inclusive corners;
+ * 0 when right < left, bottom < top, or the image would not fit in an int.
+ * Needs no window. */
+int image_bytes(int left, int top, int right, int bottom);
+/* Copies the rectangle (logical, inclusive corners, clipping ignored) of the
+ * active page into image, which holds image_bytes(...) bytes. Pixels off the
+ * page read black. A null image, or a rectangle image_bytes refuses, changes
+ * nothing and records KLV_ERROR_BAD_ARGUMENT. */
+void grab_image(int left, int top, int right, int bottom, void* image);
+/* Draws image with its top-left pixel at (x, y) on the active page,
+ * clipped to the page and the viewport's clip, combined as mode says
+ * (KLV_PASTE_COPY ...). The caller guarantees that image holds the 8 +
+ * 4 * width * height bytes its own header announces; a header that no
+ * grab could have written (a size below 1, or more bytes than an int
+ * counts) is refused with KLV_ERROR_BAD_IMAGE, and nothing is read past it.
+ * A null image or another mode records KLV_ERROR_BAD_ARGUMENT. */
+void paste_image(int x, int y, const void* image, int mode);
 
 /* Saves the region (inclusive corners, clipped to the page) of the visual
  * page, or of the active page, as a 24-bit BMP file. Returns 0 when written,

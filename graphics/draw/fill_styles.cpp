@@ -11,8 +11,6 @@ const PatternBits block_pattern = {0x33, 0xCC, 0x33, 0xCC, 0x33, 0xCC, 0x33, 0xC
 const PatternBits sparse_dot_pattern = {0x7F, 0xFF, 0xF7, 0xFF, 0x7F, 0xFF, 0xF7, 0xFF};
 const PatternBits close_dot_pattern = {0x77, 0xFF, 0xDD, 0xFF, 0x77, 0xFF, 0xDD, 0xFF};
 
-namespace {
-
 // Rows are 16-bit words: the pattern byte, then a padding byte of 0xFF.
 gdi::Brush* pattern_brush(const PatternBits& rows) {
     std::array<std::uint8_t, 16> words{};
@@ -25,6 +23,8 @@ gdi::Brush* pattern_brush(const PatternBits& rows) {
     gdi::delete_object(bitmap);
     return brush;
 }
+
+namespace {
 
 gdi::Brush* brush_for_pattern(int pattern, gdi::ColorRef color, gdi::ColorRef background) {
     switch (pattern) {

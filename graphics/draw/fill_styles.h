@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/gdi/objects.h"
+
 namespace klv {
 
 // The 8 by 8 bitmaps of patterns 4, 5, 9, 10 and 11, one byte a row, top
@@ -16,6 +18,9 @@ extern const PatternBits thick_falling_pattern;
 extern const PatternBits block_pattern;
 extern const PatternBits sparse_dot_pattern;
 extern const PatternBits close_dot_pattern;
+
+// A monochrome pattern brush of these rows.
+gdi::Brush* pattern_brush(const PatternBits& rows);
 
 }  // namespace klv
 

@@ -1,5 +1,7 @@
 #include "graphics/draw/text.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -39,16 +41,21 @@ constexpr SizeColumn common_sizes = {{{0, 0}, {11, 19}, {12, 21}, {14, 24}, {19,
 
 bool in_range(int value, int count) { return value >= 0 && value < count; }
 
+// A scaled cell size truncated toward zero; sizes beyond an int are as large
+// as an int (the font engine caps them far lower).
+int scaled_size(int size, double scale) {
+    return int(std::min(std::trunc(size * scale), double(std::numeric_limits<int>::max())));
+}
+
+double ratio(std::int32_t numerator, std::int32_t denominator) {
+    return denominator > 0 && numerator > 0 ? double(numerator) / double(denominator) : 1.0;
+}
+
 // The pages' font is replaced on all four before the old one is deleted.
 void select_font_into_pages(WindowState* state, gdi::Font* font) {
     gdi::Object* previous = nullptr;
     for (gdi::DeviceContext* dc : state->page_dc) previous = gdi::select_object(dc, font);
     if (previous != nullptr) gdi::delete_object(previous);
-}
-
-int text_length(const char* text) {
-    const std::size_t length = std::strlen(text);
-    return length > std::size_t(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(length);
 }
 
 gdi::Size measure(const char* text) {
@@ -68,19 +75,25 @@ const std::array<SizeColumn, font_count> font_size_table = {
 const std::array<std::uint32_t, 3> h_align_flags = {gdi::TA_LEFT, gdi::TA_CENTER, gdi::TA_RIGHT};
 const std::array<std::uint32_t, 3> v_align_flags = {gdi::TA_BOTTOM, gdi::TA_BASELINE, gdi::TA_TOP};
 
+int text_length(const char* text) {
+    const std::size_t length = std::strlen(text);
+    return length > std::size_t(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(length);
+}
+
+// Size 0 scales by the user ratios as real numbers: 3/2 is one and a half.
 gdi::FontDescription text_font_description(const WindowState& state) {
     int size_index = state.text_char_size;
     double x_scale = 1.0, y_scale = 1.0;
     if (size_index == 0) {
         size_index = state.text_font == 0 ? 0 : 4;
-        x_scale = double(state.text_div_x != 0 ? state.text_mult_x / state.text_div_x : 1);
-        y_scale = double(state.text_div_y != 0 ? state.text_mult_y / state.text_div_y : 1);
+        x_scale = ratio(state.text_mult_x, state.text_div_x);
+        y_scale = ratio(state.text_mult_y, state.text_div_y);
     }
     const CellSize cell = font_size_table[std::size_t(state.text_font)][std::size_t(size_index)];
     const FontTableEntry& entry = font_table[std::size_t(state.text_font)];
     gdi::FontDescription description;
-    description.height = int(cell.height * y_scale);
-    description.width = int(cell.width * x_scale);
+    description.height = scaled_size(cell.height, y_scale);
+    description.width = scaled_size(cell.width, x_scale);
     description.escapement = state.text_direction * 900;
     description.orientation = (state.text_direction & 1) * 900;
     description.weight = entry.weight;
@@ -92,6 +105,12 @@ gdi::FontDescription text_font_description(const WindowState& state) {
 
 void build_text_font(WindowState* state) {
     select_font_into_pages(state, gdi::create_font(text_font_description(*state)));
+}
+
+void apply_pending_alignment(WindowState* state) {
+    if (state->text_align_pending == 0) return;
+    state->text_align_pending = 0;
+    apply_text_alignment(state);
 }
 
 void apply_text_alignment(WindowState* state) {
@@ -120,18 +139,17 @@ extern "C" void set_text_style(int font, int direction, int size) {
     if (lock.locked()) build_text_font(state);
 }
 
+// Text shows the whole window, as long as drawing is shown as it is drawn
+// (auto refresh on).
 extern "C" void out_text_xy(int x, int y, const char* text) {
     WindowState* state = current_window_state(nullptr);
     {
         PageLock lock(state);
         if (!lock.locked()) return;
-        if (state->text_align_pending != 0) {
-            state->text_align_pending = 0;
-            apply_text_alignment(state);
-        }
+        apply_pending_alignment(state);
         if (text != nullptr) gdi::text_out(lock.active_dc(), x, y, text, text_length(text));
     }
-    refresh_window(nullptr);
+    if (state->auto_refresh) refresh_window(nullptr);
 }
 
 extern "C" int text_width(const char* text) { return measure(text).cx; }

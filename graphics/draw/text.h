@@ -38,6 +38,10 @@ gdi::FontDescription text_font_description(const WindowState& state);
 void build_text_font(WindowState* state);
 // Sets the alignment flags on the four pages; the caller holds the lock.
 void apply_text_alignment(WindowState* state);
+// The same, when a change of justification is waiting for the next text.
+void apply_pending_alignment(WindowState* state);
+// strlen, at most the largest int.
+int text_length(const char* text);
 
 }  // namespace klv
 

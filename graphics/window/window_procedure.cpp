@@ -37,10 +37,11 @@ void run_system_command(ui::Window* window, std::uint32_t id) {
     }
 }
 
-// An untitled window has no title bar: every point of its frame acts as one.
-std::intptr_t hit_test(WindowState* state, ui::Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
+// A window opened without a title has no title bar (a title set later does
+// not give it one): every point of its frame acts as one.
+std::intptr_t hit_test(ui::Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
     const std::intptr_t answer = ui::default_procedure(window, ui::WM_NCHITTEST, wparam, lparam);
-    if (answer == ui::HTCLIENT || state == nullptr || !state->title.empty()) return answer;
+    if (answer == ui::HTCLIENT || (ui::window_style(window) & ui::WS_CAPTION) == ui::WS_CAPTION) return answer;
     return ui::HTCAPTION;
 }
 
@@ -111,7 +112,11 @@ std::intptr_t window_procedure(ui::Window* window, std::uint32_t message, std::u
             if (state != nullptr && state->close_exits) end_program();
             return 1;
         case ui::WM_NCHITTEST:
-            return hit_test(state, window, wparam, lparam);
+            return hit_test(window, wparam, lparam);
+        case ui::WM_SETTEXT:
+            // The record's title is read on this thread only (printing).
+            if (state != nullptr) state->title = reinterpret_cast<const char*>(lparam);
+            return ui::default_procedure(window, message, wparam, lparam);
         case ui::WM_KEYDOWN:
             on_key_down(window, std::uint32_t(wparam), true, std::int16_t(lparam & 0xFFFF),
                         std::uint16_t((lparam >> 16) & 0xFFFF));

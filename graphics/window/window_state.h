@@ -95,6 +95,14 @@ struct WindowTable {
 
 WindowTable& window_table();
 
+// The record of open window number index, or null when that index names no
+// open window.
+WindowState* open_window_state(int index);
+// The current window's record, or null when no window is current. For
+// queries that answer without a window; drawing goes through
+// current_window_state, which ends the program instead.
+WindowState* current_window_or_null();
+
 // Index values with a meaning of their own.
 constexpr int current_window_index = -1;
 constexpr int all_windows_index = -2;

@@ -38,6 +38,9 @@ Pen* create_pen(int style, int width, ColorRef color);
 Brush* create_solid_brush(ColorRef color);                 // CreateSolidBrush
 Brush* create_hatch_brush(int hatch_style, ColorRef color);  // CreateHatchBrush; null for a bad style
 Brush* create_pattern_brush(const Bitmap* pattern);        // CreatePatternBrush from a 1-bit 8 by 8 bitmap
+// GetObject of a brush, then CreateBrushIndirect: a new brush of the same
+// style, colour, hatch and pattern (null for null).
+Brush* copy_brush(const Brush* brush);
 
 // CreateBitmap: width by height, 1 plane; 1 or 32 bits per pixel. Null when
 // the size is not positive or the memory cannot be had.
@@ -102,6 +105,17 @@ void bit_blt(DeviceContext* destination, int x, int y, int width, int height, co
 // StretchBlt with SRCCOPY and nearest-pixel sampling (each source pixel a sharp block).
 void stretch_blt(DeviceContext* destination, int x, int y, int width, int height, const DeviceContext* source,
                  int source_x, int source_y, int source_width, int source_height);
+
+// StretchDIBits at one to one from a 32-bit image in memory: width by height
+// pixels 0x00RRGGBB, rows top first, at any address (the top byte is
+// ignored). Drawn at logical (x, y) with SRCCOPY, SRCINVERT, SRCPAINT, SRCAND
+// or NOTSRCCOPY, clipped as BitBlt's destination is; another raster
+// operation draws nothing. The caller guarantees 4 * width * height bytes.
+void draw_image_bits(DeviceContext* dc, int x, int y, int width, int height, const void* bits, std::uint32_t rop);
+// The logical rectangle's pixels into a 32-bit image in memory laid out as
+// above, as BitBlt into a black bitmap gives them: pixels off the bitmap
+// read black, and the clip region plays no part.
+void read_image_bits(const DeviceContext* dc, int x, int y, int width, int height, void* bits);
 
 // ---- text (platform/gdi/font.h has the font object) ------------------------
 

@@ -85,6 +85,14 @@ constexpr std::uint32_t TA_BASELINE = 24;
 constexpr std::uint32_t TA_HORIZONTAL_MASK = 6;
 constexpr std::uint32_t TA_VERTICAL_MASK = 24;
 
+// Raster operations of BitBlt: how a source pixel s and the destination
+// pixel d combine.
+constexpr std::uint32_t SRCCOPY = 0x00CC0020;     // s
+constexpr std::uint32_t SRCPAINT = 0x00EE0086;    // d OR s
+constexpr std::uint32_t SRCAND = 0x008800C6;      // d AND s
+constexpr std::uint32_t SRCINVERT = 0x00660046;   // d XOR s
+constexpr std::uint32_t NOTSRCCOPY = 0x00330008;  // NOT s
+
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;

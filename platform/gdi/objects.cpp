@@ -124,6 +124,10 @@ Brush* create_pattern_brush(const Bitmap* pattern) {
     return new Brush(BS_PATTERN, 0, 0, rows);
 }
 
+Brush* copy_brush(const Brush* brush) {
+    return brush ? new Brush(brush->style(), brush->color(), brush->hatch(), brush->pattern_rows()) : nullptr;
+}
+
 Bitmap* create_bitmap(int width, int height, int planes, int bits_per_pixel, const void* bits) {
     if (planes != 1 || (bits_per_pixel != 1 && bits_per_pixel != 32)) return nullptr;
     try {

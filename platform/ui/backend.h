@@ -26,6 +26,8 @@ public:
     virtual void restore() = 0;
     // The system menu popup; headless has none.
     virtual void open_system_menu() = 0;
+    // Shows the window's title (Windows-1252) where the desktop shows titles.
+    virtual void set_title(const std::string&) {}
 };
 
 class ThreadDisplay {

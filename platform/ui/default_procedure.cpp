@@ -39,6 +39,14 @@ std::intptr_t system_command(Window& window, std::uintptr_t wparam) {
     }
 }
 
+void set_title(Window& window, const char* text) {
+    {
+        std::lock_guard lock(window.mutex);
+        window.title = text != nullptr ? text : "";
+    }
+    if (window.native) window.native->set_title(text != nullptr ? text : "");
+}
+
 }  // namespace
 
 std::intptr_t default_procedure(Window* handle, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
@@ -54,6 +62,7 @@ std::intptr_t default_procedure(Window* handle, std::uint32_t message, std::uint
         }
         case WM_ERASEBKGND: erase_background(*window, reinterpret_cast<gdi::DeviceContext*>(wparam)); return 1;
         case WM_NCHITTEST: return hit_test(*window, lparam);
+        case WM_SETTEXT: set_title(*window, reinterpret_cast<const char*>(lparam)); return 1;
         case WM_SYSCOMMAND: return system_command(*window, wparam);
         case WM_SYSKEYDOWN:
             if (wparam == VK_F4) post_message(handle, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -11,6 +11,7 @@ namespace klv::ui {
 constexpr std::uint32_t WM_NULL = 0x0000;
 constexpr std::uint32_t WM_CREATE = 0x0001;
 constexpr std::uint32_t WM_DESTROY = 0x0002;
+constexpr std::uint32_t WM_SETTEXT = 0x000C;
 constexpr std::uint32_t WM_PAINT = 0x000F;
 constexpr std::uint32_t WM_CLOSE = 0x0010;
 constexpr std::uint32_t WM_QUIT = 0x0012;

@@ -30,7 +30,9 @@ gdi::Size client_size(Window* window) {
 
 std::string title(Window* window) {
     auto w = find_window(window);
-    return w ? w->title : std::string();
+    if (!w) return {};
+    std::lock_guard lock(w->mutex);
+    return w->title;
 }
 
 bool is_visible(Window* window) {

@@ -82,6 +82,13 @@ void release_dc(Window* window, gdi::DeviceContext* dc);
 void set_user_data(Window* window, void* data);
 void* user_data(Window* window);
 
+// SetWindowTextA: sends WM_SETTEXT (lparam: the NUL-terminated text) to the
+// window, whose default handling shows the text as its title. False when
+// the window no longer exists.
+bool set_window_text(Window* window, const char* text);
+// GetWindowLongA with GWL_STYLE: the style the window was created with.
+std::uint32_t window_style(Window* window);
+
 // AppendMenuA on the window's system menu (MF_STRING or MF_SEPARATOR).
 bool append_system_menu(Window* window, std::uint32_t flags, std::uint32_t id, const char* text);
 

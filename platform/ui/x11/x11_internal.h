@@ -61,12 +61,14 @@ public:
     void minimize() override;
     void restore() override;
     void open_system_menu() override;
+    void set_title(const std::string& title) override;
 
     void handle(XEvent& event);
 
 private:
     void create_native();
     void set_hints();
+    void show_title(const std::string& title);
     void on_expose(const XExposeEvent& event);
     void on_configure();
     void on_key(XKeyEvent& event, bool down);

@@ -74,10 +74,7 @@ void X11Window::set_hints() {
     XSetWMNormalHints(d, id_, size);
     XFree(size);
 
-    XStoreName(d, id_, window_.title.c_str());
-    const std::string utf8 = gdi::utf8_from_cp1252(window_.title);
-    XChangeProperty(d, id_, atoms.net_wm_name, atoms.utf8_string, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(utf8.data()), int(utf8.size()));
+    show_title(window_.title);
     Atom protocols[] = {atoms.wm_delete_window};
     XSetWMProtocols(d, id_, protocols, 1);
     XClassHint* class_hint = XAllocClassHint();
@@ -87,6 +84,27 @@ void X11Window::set_hints() {
     XSetClassHint(d, id_, class_hint);
     XFree(class_hint);
     set_motif_hints(d, id_, atoms, decorated_ ? motif_titled : motif_undecorated);
+}
+
+// The title is Windows-1252. Window managers read _NET_WM_NAME (UTF-8) first;
+// WM_NAME gets Latin-1 when every character has one, compound text otherwise
+// (the euro sign, curly quotes and the other characters of 0x80-0x9F).
+void X11Window::show_title(const std::string& title) {
+    Display* d = display_.display();
+    std::string utf8 = gdi::utf8_from_cp1252(title);
+    XChangeProperty(d, id_, display_.atoms().net_wm_name, display_.atoms().utf8_string, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.data()), int(utf8.size()));
+    char* list[] = {utf8.data()};
+    XTextProperty name{};
+    if (Xutf8TextListToTextProperty(d, list, 1, XStdICCTextStyle, &name) >= Success) {
+        XSetWMName(d, id_, &name);
+        XFree(name.value);
+    }
+}
+
+void X11Window::set_title(const std::string& title) {
+    show_title(title);
+    XFlush(display_.display());
 }
 
 void set_motif_hints(Display* d, ::Window id, const X11Atoms& atoms, const long (&hints)[5]) {
