@@ -2,6 +2,7 @@
 // headless backend, compared with the image the original system drew.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,6 +23,7 @@ namespace fs = std::filesystem;
 
 struct Replay {
     std::optional<int> saved_page;  // none: the active page; -1: the visual page
+    std::array<std::vector<unsigned char>, 8> images;  // the image slots of grab and paste
 };
 
 using Args = std::vector<int>;
@@ -32,6 +34,27 @@ struct Action {
 
 const std::map<std::string, Action>& actions() {
     static const std::map<std::string, Action> table = {
+        {"activepage", {[](const Args& a, auto&, auto&) { set_active_page(a[0]); }}},
+        {"visualpage", {[](const Args& a, auto&, auto&) { set_visual_page(a[0]); }}},
+        {"swap", {[](const Args&, auto&, auto&) { swap_pages(); }}},
+        {"grab", {[](const Args& a, auto&, Replay& r) {
+             auto& image = r.images.at(std::size_t(a[4]));
+             image.assign(std::size_t(image_bytes(a[0], a[1], a[2], a[3])), 0);
+             grab_image(a[0], a[1], a[2], a[3], image.empty() ? nullptr : image.data());
+         }}},
+        {"paste", {[](const Args& a, auto&, Replay& r) {
+             const auto& image = r.images.at(std::size_t(a[2]));
+             paste_image(a[0], a[1], image.empty() ? nullptr : image.data(), a[3]);
+         }}},
+        {"fillpattern", {[](const Args& a, auto&, auto&) {
+             unsigned char rows[8];
+             for (std::size_t i = 0; i < 8; ++i) rows[i] = static_cast<unsigned char>(a[i + 1]);
+             set_fill_pattern(rows, a[0]);
+         }}},
+        {"palette", {[](const Args& a, auto&, auto&) { set_palette_entry(a[0], a[1]); }}},
+        {"justify", {[](const Args& a, auto&, auto&) { set_text_justify(a[0], a[1]); }}},
+        {"out_text", {[](const Args&, const std::string& t, auto&) { out_text(t.c_str()); }}},
+        {"textscale", {[](const Args& a, auto&, auto&) { set_text_scale(a[0], a[1], a[2], a[3]); }}},
         {"color", {[](const Args& a, auto&, auto&) { set_color(a[0]); }}},
         {"bkcolor", {[](const Args& a, auto&, auto&) { set_bk_color(a[0]); }}},
         {"fillstyle", {[](const Args& a, auto&, auto&) { set_fill_style(a[0], a[1]); }}},
