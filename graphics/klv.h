@@ -94,6 +94,19 @@ int get_current_window(void);
  * A window opened without a title keeps its plain frame. */
 void set_window_title(const char* title);
 
+/* The current window on the screen shows each page pixel as a scale by
+ * scale block of screen pixels (nearest neighbour, never blurred). A window
+ * starts at KLV_SCALE=N when that is set to 1 to 8, else at the scale the
+ * desktop asks for (X resource Xft.dpi: 144 or more gives 2, 240 or more
+ * 3), else 1; never so large that the window would not fit on the screen
+ * (then the largest that fits). Everything the program sees stays in page
+ * pixels: get_max_x, drawing, mouse positions, saving and printing.
+ * set_window_scale: 1 to 8, pulled down to what fits the screen; the window
+ * resizes, the pages keep their size. Other values change nothing and
+ * record KLV_ERROR_BAD_ARGUMENT. */
+void set_window_scale(int scale);
+int get_window_scale(void);
+
 /* ---- keyboard --------------------------------------------------------- */
 
 /* The next byte typed into the current window, waiting for one: a character

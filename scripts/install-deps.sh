@@ -14,7 +14,7 @@ packages=(
   zenity
   # tests: a virtual X server with a window manager, input, screenshots,
   # image and PDF readers, a private print server
-  xvfb xauth openbox xdotool wmctrl x11-utils imagemagick poppler-utils
+  xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick poppler-utils
   cups cups-client cups-bsd cups-ipp-utils
 )
 

@@ -28,6 +28,9 @@ public:
     virtual void open_system_menu() = 0;
     // Shows the window's title (Windows-1252) where the desktop shows titles.
     virtual void set_title(const std::string&) {}
+    // The window's geometry has a new scale: the window on the screen takes
+    // its new size. Called on the window's thread.
+    virtual void rescale() {}
 };
 
 class ThreadDisplay {
@@ -41,6 +44,8 @@ public:
     // Null with last_error set on failure. Geometry is already in `window`.
     virtual std::unique_ptr<NativeWindow> create(Window& window) = 0;
     virtual bool is_headless() const = 0;
+    // The window scale the desktop asks for (its resolution): 1 to 3.
+    virtual int desktop_scale() const { return 1; }
 };
 
 // native: the desktop of the system we run on (X11 on Linux, USER32 on

@@ -2,6 +2,7 @@
 #include "platform/ui/backend.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/window_internal.h"
+#include "platform/ui/window_scale.h"
 
 namespace klv::ui {
 
@@ -15,10 +16,10 @@ std::intptr_t hit_test(const Window& window, std::intptr_t lparam) {
     if (x < 0 || y < 0 || x >= g.outer.right - g.outer.left || y >= g.outer.bottom - g.outer.top) return HTNOWHERE;
     const int cx = x - g.client_offset.x;
     const int cy = y - g.client_offset.y;
-    if (cx >= 0 && cy >= 0 && cx < g.client_width && cy < g.client_height) return HTCLIENT;
+    if (cx >= 0 && cy >= 0 && cx < g.screen_client_width() && cy < g.screen_client_height()) return HTCLIENT;
     const bool captioned = (window.style & WS_CAPTION) == WS_CAPTION;
     const int frame_x = g.client_offset.x;
-    if (captioned && cy < 0 && x >= frame_x && x < frame_x + g.client_width && y >= g.client_offset.y - system_metric(SM_CYCAPTION))
+    if (captioned && cy < 0 && x >= frame_x && x < frame_x + g.screen_client_width() && y >= g.client_offset.y - system_metric(SM_CYCAPTION))
         return HTCAPTION;
     return HTBORDER;
 }
@@ -63,6 +64,7 @@ std::intptr_t default_procedure(Window* handle, std::uint32_t message, std::uint
         case WM_ERASEBKGND: erase_background(*window, reinterpret_cast<gdi::DeviceContext*>(wparam)); return 1;
         case WM_NCHITTEST: return hit_test(*window, lparam);
         case WM_SETTEXT: set_title(*window, reinterpret_cast<const char*>(lparam)); return 1;
+        case WM_SETSCALE: return apply_window_scale(*window, int(wparam)) ? 1 : 0;
         case WM_SYSCOMMAND: return system_command(*window, wparam);
         case WM_SYSKEYDOWN:
             if (wparam == VK_F4) post_message(handle, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -18,9 +18,19 @@ std::uint32_t button_flag(int button) {
 
 namespace {
 
+// Event positions are screen pixels from the client area's corner; hit
+// tests and frame drags stay in them.
 bool inside_client(const Window& window, int x, int y) {
     std::lock_guard lock(window.mutex);
-    return x >= 0 && y >= 0 && x < window.geometry.client_width && y < window.geometry.client_height;
+    const WindowGeometry& g = window.geometry;
+    return x >= 0 && y >= 0 && x < g.screen_client_width() && y < g.screen_client_height();
+}
+
+// The position a message carries: the client-area pixel under the pointer,
+// whatever the scale the window is shown at.
+std::intptr_t client_position(const Window& window, int x, int y) {
+    std::lock_guard lock(window.mutex);
+    return make_lparam(x / window.geometry.scale, y / window.geometry.scale);
 }
 
 std::intptr_t screen_position(const Window& window, int x, int y) {
@@ -50,7 +60,7 @@ bool move_message(Window& window, const InputEvent& event, Message* message) {
         }
     }
     if (!inside_client(window, event.x, event.y)) return false;
-    *message = {&window, WM_MOUSEMOVE, event.key_flags, make_lparam(event.x, event.y)};
+    *message = {&window, WM_MOUSEMOVE, event.key_flags, client_position(window, event.x, event.y)};
     return true;
 }
 
@@ -80,7 +90,8 @@ bool press_message(Window& window, const InputEvent& event, Message* message) {
     }
     is_double = is_double && (window.window_class.style & CS_DBLCLKS);
     const std::uint32_t flags = event.key_flags | button_flag(event.button);
-    *message = {&window, button_message(event.button, true, is_double), flags, make_lparam(event.x, event.y)};
+    *message = {&window, button_message(event.button, true, is_double), flags,
+                client_position(window, event.x, event.y)};
     return true;
 }
 
@@ -95,7 +106,7 @@ bool release_message(Window& window, const InputEvent& event, Message* message) 
     if (event.button == 1 && (event.key_flags & MK_SHIFT)) return false;
     if (!inside_client(window, event.x, event.y)) return false;
     const std::uint32_t flags = event.key_flags & ~button_flag(event.button);
-    *message = {&window, button_message(event.button, false, false), flags, make_lparam(event.x, event.y)};
+    *message = {&window, button_message(event.button, false, false), flags, client_position(window, event.x, event.y)};
     return true;
 }
 

@@ -35,6 +35,9 @@ constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
 constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
 constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
 constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
+// Ours: the default procedure shows the window at scale wparam (1 to 8);
+// set_window_scale sends it, so that the window's own thread resizes it.
+constexpr std::uint32_t WM_SETSCALE = 0x8F01;
 
 // Mouse key flags in wparam.
 constexpr std::uint32_t MK_LBUTTON = 0x0001;

@@ -27,6 +27,10 @@ std::unique_ptr<ThreadDisplay> open_native_display();
 // numbers stand.
 std::optional<int> native_metric(int index);
 
+// The window scale the desktop's resolution asks for (1 to 3); 1 when it
+// says nothing.
+int native_desktop_scale();
+
 // A modal message box; false when none could be shown.
 bool native_message_box(const std::string& caption, const std::string& text);
 

@@ -3,6 +3,7 @@
 
 #include "platform/ui/backend.h"
 #include "platform/ui/registry.h"
+#include "platform/ui/scaled_copy.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/window_internal.h"
 
@@ -89,10 +90,8 @@ void present_rect(Window& window, gdi::Rect rect) {
     if (is_empty(rect)) return;
     {
         std::lock_guard lock(window.mutex);
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            std::copy(image.row(y) + rect.left, image.row(y) + rect.right,
-                      window.presented.begin() + std::ptrdiff_t(y) * image.width() + rect.left);
-        }
+        const WindowGeometry& g = window.geometry;
+        copy_scaled(image, rect, g.scale, window.presented.data(), g.screen_client_width());
     }
     if (window.native) window.native->present(image, rect);
 }

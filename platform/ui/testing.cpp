@@ -47,8 +47,15 @@ gdi::Pixel screen_pixel(Window* window, int x, int y) {
     if (!w) return 0;
     std::lock_guard lock(w->mutex);
     const auto& g = w->geometry;
-    if (x < 0 || y < 0 || x >= g.client_width || y >= g.client_height) return 0;
-    return w->presented[std::size_t(y) * std::size_t(g.client_width) + std::size_t(x)];
+    if (x < 0 || y < 0 || x >= g.screen_client_width() || y >= g.screen_client_height()) return 0;
+    return w->presented[std::size_t(y) * std::size_t(g.screen_client_width()) + std::size_t(x)];
+}
+
+gdi::Size screen_size(Window* window) {
+    auto w = find_window(window);
+    if (!w) return {};
+    std::lock_guard lock(w->mutex);
+    return {w->geometry.screen_client_width(), w->geometry.screen_client_height()};
 }
 
 std::vector<gdi::Pixel> screen_pixels(Window* window) {

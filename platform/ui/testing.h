@@ -30,9 +30,11 @@ std::string title(Window* window);
 bool is_visible(Window* window);
 
 // What the user sees: the client area as the last paints left it (black at
-// first). Pixels are 0x00RRGGBB; outside the client area, 0.
+// first), in screen pixels: at scale s each client-area pixel is an s by s
+// block. Pixels are 0x00RRGGBB; outside the client area, 0.
 gdi::Pixel screen_pixel(Window* window, int x, int y);
 std::vector<gdi::Pixel> screen_pixels(Window* window);  // rows top first
+gdi::Size screen_size(Window* window);                  // the client area on the screen
 
 // Every rectangle passed to invalidate_rect since the last call (nullopt
 // for a null rectangle: the whole client area).
@@ -57,7 +59,9 @@ void type_character(Window* window, std::uint8_t byte, int repeat_count = 1);
 // A key held with Alt: WM_SYSKEYDOWN (Alt+F4 closes, as on the desktop).
 void press_alt_key(Window* window, std::uint32_t virtual_key);
 
-// Mouse input in client coordinates (outside the client area: the frame).
+// Mouse input in screen pixels from the client area's top-left corner
+// (outside the client area: the frame); at scale s the messages carry them
+// divided by s.
 // key_flags are MK_SHIFT, MK_CONTROL and the other buttons held; a press
 // adds its own button. time_ms drives the double-click rule; without it the
 // steady clock's milliseconds.

@@ -29,7 +29,8 @@ struct InputEvent {
     std::uintptr_t wparam = 0;
     std::intptr_t lparam = 0;
     int character = -1;  // the byte translate_message makes of a key down, or -1
-    // mouse: client coordinates (outside the client area: the frame)
+    // mouse: screen pixels from the client area's top-left corner (outside
+    // the client area: the frame); messages carry them divided by the scale
     int button = 0;  // 0 left, 1 right, 2 middle
     bool down = false;
     int x = 0;

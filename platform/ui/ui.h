@@ -102,6 +102,22 @@ int message_box(Window* owner, const std::string& text, const std::string& capti
 // GetSystemMetrics.
 int system_metric(int index);
 
+// Whole-number scaling: each client-area pixel of a window is shown as an s
+// by s block of screen pixels (s from 1 to 8). The client area keeps its size
+// in pixels; mouse positions arrive in those pixels. A new window starts at
+// KLV_SCALE=s when that is set to 1 to 8, else at the scale the desktop asks
+// for (X resource Xft.dpi: 144 or more gives 2, 240 or more 3), pulled down
+// to the largest that lets the window fit the screen.
+int window_scale(Window* window);  // 0 for a window that is gone
+// From any thread: the window resizes and shows its client area at that
+// scale (pulled down to what fits the screen). False for a scale outside 1
+// to 8 or a window that is gone.
+bool set_window_scale(Window* window, int scale);
+// The scale the desktop asks for: KLV_SCALE when set to 1 to 8, else the X
+// resource Xft.dpi, else 1. For our own dialogs and menus, whose text grows
+// with it.
+int desktop_scale();
+
 // GetLastError / SetLastError for the calling thread, and the text that
 // FormatMessageA gives for a code.
 std::uint32_t last_error();

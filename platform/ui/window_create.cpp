@@ -9,6 +9,7 @@
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/window_internal.h"
 #include "platform/ui/window_record.h"
+#include "platform/ui/window_scale.h"
 
 namespace klv::ui {
 
@@ -68,7 +69,8 @@ bool make_screen_image(Window& window) {
         if (!window.screen_bitmap) return false;
     }
     try {
-        window.presented.assign(std::size_t(w) * std::size_t(h), 0);
+        const auto scale = std::size_t(window.geometry.scale);
+        window.presented.assign(std::size_t(w) * std::size_t(h) * scale * scale, 0);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -92,6 +94,7 @@ Window* create_window(const std::string& class_name, const std::string& title, s
     window->style = style;
     window->owner = queue;
     window->geometry = geometry_for_style(style, x, y, width, height);
+    rescale_geometry(window->geometry, initial_window_scale(*queue->display, window->geometry));
     window->system_menu = standard_system_menu();
     if (!make_screen_image(*window)) {
         release_window(*window);

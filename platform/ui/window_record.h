@@ -29,12 +29,18 @@ struct MenuEntry {
 };
 
 // Where the client area lies: the outer rectangle on the screen and the
-// client area's offset inside it.
+// client area's offset inside it. The client area is client_width by
+// client_height pixels, each shown as a scale by scale block of screen
+// pixels; the frame and caption are not scaled.
 struct WindowGeometry {
     gdi::Rect outer;
     gdi::Point client_offset;
     int client_width = 0;
     int client_height = 0;
+    int scale = 1;
+
+    int screen_client_width() const { return client_width * scale; }
+    int screen_client_height() const { return client_height * scale; }
 };
 
 struct Window {
@@ -55,7 +61,7 @@ struct Window {
     std::chrono::steady_clock::time_point last_paint{};     // when WM_PAINT was last given
     std::vector<MenuEntry> system_menu;
     ClickTracker clicks;
-    std::vector<gdi::Pixel> presented;  // what the user sees, client size
+    std::vector<gdi::Pixel> presented;  // what the user sees, client size on the screen (scaled)
     bool moving = false;                // headless frame drag in progress
     gdi::Point move_anchor;
 

@@ -29,7 +29,7 @@ Image page_image(int page) {
 Image screen_image() {
     ui::Window* window = current_window_handle();
     ui::testing::wait_until_idle(window);
-    const gdi::Size size = ui::testing::client_size(window);
+    const gdi::Size size = ui::testing::screen_size(window);
     return {size.cx, size.cy, ui::testing::screen_pixels(window)};
 }
 

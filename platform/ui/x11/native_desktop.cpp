@@ -28,6 +28,8 @@ std::optional<int> native_metric(int index) {
     return index == SM_CXSCREEN ? size.cx : size.cy;
 }
 
+int native_desktop_scale() { return x11_desktop_scale(); }
+
 bool native_message_box(const std::string& caption, const std::string& text) {
     return x11_message_box(caption, text);
 }

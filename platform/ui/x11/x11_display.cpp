@@ -8,6 +8,7 @@
 #include "platform/ui/x11/x11_internal.h"
 #include "platform/ui/x11/x11_screen.h"
 #include "platform/ui/x11/x11_shared_image.h"
+#include "platform/ui/window_scale.h"
 
 namespace klv::ui {
 
@@ -52,6 +53,9 @@ void X11Display::handle(XEvent& event) {
     auto found = windows_.find(event.xany.window);
     if (found != windows_.end()) found->second->handle(event);
 }
+
+// The resources as the server held them when the connection was opened.
+int X11Display::desktop_scale() const { return scale_from_resources(XResourceManagerString(display_)); }
 
 std::unique_ptr<NativeWindow> X11Display::create(Window& window) {
     auto native = std::make_unique<X11Window>(*this, window);
@@ -113,6 +117,14 @@ bool x11_screen_size(gdi::Size* size) {
     size->cy = DisplayHeight(display, DefaultScreen(display));
     XCloseDisplay(display);
     return true;
+}
+
+int x11_desktop_scale() {
+    Display* display = open_connection();
+    if (!display) return 1;
+    const int scale = scale_from_resources(XResourceManagerString(display));
+    XCloseDisplay(display);
+    return scale;
 }
 
 }  // namespace klv::ui

@@ -57,10 +57,20 @@ void X11Window::handle(XEvent& event) {
 
 void X11Window::push(const InputEvent& event) { window_.owner->push_input(event); }
 
+namespace {
+
+int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+}  // namespace
+
+// The exposed screen pixels, as the client-area pixels that cover them.
 void X11Window::on_expose(const XExposeEvent& event) {
     draw_frame();
-    gdi::Rect rect{event.x - client_origin_.x, event.y - client_origin_.y,
-                   event.x - client_origin_.x + event.width, event.y - client_origin_.y + event.height};
+    const int scale = window_.geometry.scale;
+    const int left = event.x - client_origin_.x;
+    const int top = event.y - client_origin_.y;
+    gdi::Rect rect{floor_div(left, scale), floor_div(top, scale), -floor_div(-(left + event.width), scale),
+                   -floor_div(-(top + event.height), scale)};
     invalidate_rect(&window_, &rect, false);
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include "platform/ui/backend.h"
 #include "platform/ui/thread_queue.h"
@@ -34,6 +35,7 @@ public:
     bool pump(ThreadQueue& queue) override;
     std::unique_ptr<NativeWindow> create(Window& window) override;
     bool is_headless() const override { return false; }
+    int desktop_scale() const override;
 
     Display* display() const { return display_; }
     const X11Atoms& atoms() const { return atoms_; }
@@ -62,13 +64,18 @@ public:
     void restore() override;
     void open_system_menu() override;
     void set_title(const std::string& title) override;
+    void rescale() override;
 
     void handle(XEvent& event);
 
 private:
     void create_native();
+    gdi::Size native_size() const;  // of our X window: the client area on the screen, or the whole outer window
     void set_hints();
     void show_title(const std::string& title);
+    void set_size_hints(gdi::Size size);
+    void make_shared_image();
+    void put_scaled(const gdi::Bitmap& image, const gdi::Rect& rect, int scale);
     void on_expose(const XExposeEvent& event);
     void on_configure();
     void on_key(XKeyEvent& event, bool down);
@@ -84,6 +91,7 @@ private:
     ::Window id_ = 0;
     GC gc_ = nullptr;
     std::unique_ptr<SharedImage> shared_image_;  // null when MIT-SHM is not to be had
+    std::vector<gdi::Pixel> scaled_;             // without MIT-SHM: the client area at its scale
     bool decorated_ = true;
     gdi::Point client_origin_;  // where the client area lies in our X window
     std::set<unsigned int> keys_down_;

@@ -11,6 +11,10 @@ namespace klv::ui {
 // The default screen's size; false when no display can be opened.
 bool x11_screen_size(gdi::Size* size);
 
+// The scale the server's Xft.dpi resource asks for; 1 without one or
+// without a display.
+int x11_desktop_scale();
+
 // A modal message box of our own: the text and an OK button, dismissed by
 // Enter, Escape, Space or a click on the button. False when no display can
 // be opened (the caller then writes the message to stderr).

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/ui/scaled_copy.h"
+
 namespace klv::ui {
 
 SharedImage::SharedImage(Display* display, int width, int height) : display_(display) {
@@ -47,15 +49,14 @@ SharedImage::~SharedImage() {
     XDestroyImage(image_);
 }
 
-void SharedImage::put(::Window window, GC gc, const gdi::Bitmap& source, const gdi::Rect& rect, int x, int y) {
-    const int width = rect.right - rect.left;
-    for (int row = rect.top; row < rect.bottom; ++row) {
-        const gdi::Pixel* from = source.row(row) + rect.left;
-        auto* to = reinterpret_cast<gdi::Pixel*>(image_->data + std::ptrdiff_t(row) * image_->bytes_per_line) + rect.left;
-        std::copy(from, from + width, to);
-    }
-    XShmPutImage(display_, window, gc, image_, rect.left, rect.top, x + rect.left, y + rect.top, unsigned(width),
-                 unsigned(rect.bottom - rect.top), False);
+void SharedImage::put(::Window window, GC gc, const gdi::Bitmap& source, const gdi::Rect& rect, int scale, int x,
+                      int y) {
+    copy_scaled(source, rect, scale, reinterpret_cast<gdi::Pixel*>(image_->data),
+                image_->bytes_per_line / std::ptrdiff_t(sizeof(gdi::Pixel)));
+    const int left = rect.left * scale;
+    const int top = rect.top * scale;
+    XShmPutImage(display_, window, gc, image_, left, top, x + left, y + top, unsigned((rect.right - rect.left) * scale),
+                 unsigned((rect.bottom - rect.top) * scale), False);
     // The server reads the memory after the request: wait for it before the
     // next paint writes there again.
     XSync(display_, False);

@@ -20,8 +20,9 @@ public:
     SharedImage& operator=(const SharedImage&) = delete;
 
     bool ok() const { return image_ != nullptr; }
-    // Copies the rectangle of `source` and puts it at (x, y) + the rectangle's place.
-    void put(::Window window, GC gc, const gdi::Bitmap& source, const gdi::Rect& rect, int x, int y);
+    // Copies the rectangle of `source` at the scale and puts it at (x, y) +
+    // the rectangle's place on the screen.
+    void put(::Window window, GC gc, const gdi::Bitmap& source, const gdi::Rect& rect, int scale, int x, int y);
 
 private:
     Display* display_;

@@ -9,6 +9,7 @@
 #include "platform/ui/cp1252.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/scaled_copy.h"
 #include "platform/ui/x11/x11_internal.h"
 
 namespace klv::ui {
@@ -34,45 +35,65 @@ X11Window::~X11Window() {
     XFlush(display_.display());
 }
 
+// Decorated: the X window is the client area and the window manager adds
+// the frame. Undecorated: the X window is the whole outer window and we draw
+// the dialog frame ourselves. Geometry is written on this thread only.
+gdi::Size X11Window::native_size() const {
+    const auto& g = window_.geometry;
+    if (decorated_) return {g.screen_client_width(), g.screen_client_height()};
+    return {g.outer.right - g.outer.left, g.outer.bottom - g.outer.top};
+}
+
 void X11Window::create_native() {
     Display* d = display_.display();
     const auto& g = window_.geometry;
-    // Decorated: the X window is the client area and the window manager
-    // adds the frame. Undecorated: the X window is the whole outer window
-    // and we draw the dialog frame ourselves.
     client_origin_ = decorated_ ? gdi::Point{0, 0} : g.client_offset;
-    const int width = decorated_ ? g.client_width : g.outer.right - g.outer.left;
-    const int height = decorated_ ? g.client_height : g.outer.bottom - g.outer.top;
-    const int x = decorated_ ? g.outer.left : g.outer.left;
-    const int y = decorated_ ? g.outer.top : g.outer.top;
+    const gdi::Size size = native_size();
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(d, DefaultScreen(d));
     attributes.event_mask = event_mask;
     attributes.bit_gravity = NorthWestGravity;
-    id_ = XCreateWindow(d, DefaultRootWindow(d), x, y, unsigned(std::max(1, width)), unsigned(std::max(1, height)), 0,
-                        CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask | CWBitGravity,
-                        &attributes);
+    id_ = XCreateWindow(d, DefaultRootWindow(d), g.outer.left, g.outer.top, unsigned(std::max(1, size.cx)),
+                        unsigned(std::max(1, size.cy)), 0, CopyFromParent, InputOutput, CopyFromParent,
+                        CWBackPixel | CWEventMask | CWBitGravity, &attributes);
     if (!id_) return;
     gc_ = XCreateGC(d, id_, 0, nullptr);
     set_hints();
-    shared_image_ = std::make_unique<SharedImage>(d, g.client_width, g.client_height);
+    make_shared_image();
+}
+
+void X11Window::make_shared_image() {
+    const auto& g = window_.geometry;
+    shared_image_ = std::make_unique<SharedImage>(display_.display(), g.screen_client_width(), g.screen_client_height());
     if (!shared_image_->ok()) shared_image_.reset();
+    scaled_.clear();
+}
+
+// Fixed in size: the smallest and largest sizes are the size.
+void X11Window::set_size_hints(gdi::Size native) {
+    XSizeHints* size = XAllocSizeHints();
+    size->flags = PPosition | USPosition | PSize | PMinSize | PMaxSize | PWinGravity;
+    size->x = window_.geometry.outer.left;
+    size->y = window_.geometry.outer.top;
+    size->width = size->min_width = size->max_width = std::max(1, native.cx);
+    size->height = size->min_height = size->max_height = std::max(1, native.cy);
+    size->win_gravity = NorthWestGravity;
+    XSetWMNormalHints(display_.display(), id_, size);
+    XFree(size);
+}
+
+void X11Window::rescale() {
+    const gdi::Size size = native_size();
+    set_size_hints(size);
+    XResizeWindow(display_.display(), id_, unsigned(std::max(1, size.cx)), unsigned(std::max(1, size.cy)));
+    make_shared_image();
+    XFlush(display_.display());
 }
 
 void X11Window::set_hints() {
     Display* d = display_.display();
     const auto& atoms = display_.atoms();
-    XSizeHints* size = XAllocSizeHints();
-    XWindowAttributes attributes;
-    XGetWindowAttributes(d, id_, &attributes);
-    size->flags = PPosition | USPosition | PSize | PMinSize | PMaxSize | PWinGravity;
-    size->x = window_.geometry.outer.left;
-    size->y = window_.geometry.outer.top;
-    size->width = size->min_width = size->max_width = attributes.width;
-    size->height = size->min_height = size->max_height = attributes.height;
-    size->win_gravity = NorthWestGravity;
-    XSetWMNormalHints(d, id_, size);
-    XFree(size);
+    set_size_hints(native_size());
 
     show_title(window_.title);
     Atom protocols[] = {atoms.wm_delete_window};
@@ -123,19 +144,39 @@ void X11Window::show(bool visible) {
 }
 
 void X11Window::present(const gdi::Bitmap& image, const gdi::Rect& rect) {
-    Display* d = display_.display();
+    const int scale = window_.geometry.scale;
     if (shared_image_) {
-        shared_image_->put(id_, gc_, image, rect, client_origin_.x, client_origin_.y);
+        shared_image_->put(id_, gc_, image, rect, scale, client_origin_.x, client_origin_.y);
         return;
     }
+    if (scale == 1) {
+        put_scaled(image, rect, 1);
+        return;
+    }
+    // Without shared memory the scaled client area is kept here and sent.
+    const auto& g = window_.geometry;
+    const std::size_t pixels = std::size_t(g.screen_client_width()) * std::size_t(g.screen_client_height());
+    if (scaled_.size() != pixels) scaled_.assign(pixels, 0);
+    copy_scaled(image, rect, scale, scaled_.data(), g.screen_client_width());
+    put_scaled(image, rect, scale);
+}
+
+// XPutImage of the rectangle, at the scale, from the bitmap itself (scale
+// 1) or from the scaled copy.
+void X11Window::put_scaled(const gdi::Bitmap& image, const gdi::Rect& rect, int scale) {
+    Display* d = display_.display();
     const int screen = DefaultScreen(d);
+    const int width = scale == 1 ? image.width() : window_.geometry.screen_client_width();
+    const int height = scale == 1 ? image.height() : window_.geometry.screen_client_height();
+    const gdi::Pixel* pixels = scale == 1 ? image.pixels() : scaled_.data();
     XImage* ximage = XCreateImage(d, DefaultVisual(d, screen), unsigned(DefaultDepth(d, screen)), ZPixmap, 0,
-                                  reinterpret_cast<char*>(const_cast<gdi::Pixel*>(image.pixels())),
-                                  unsigned(image.width()), unsigned(image.height()), 32, image.width() * 4);
+                                  reinterpret_cast<char*>(const_cast<gdi::Pixel*>(pixels)), unsigned(width),
+                                  unsigned(height), 32, width * 4);
     if (!ximage) return;
-    XPutImage(d, id_, gc_, ximage, rect.left, rect.top, client_origin_.x + rect.left, client_origin_.y + rect.top,
-              unsigned(rect.right - rect.left), unsigned(rect.bottom - rect.top));
-    ximage->data = nullptr;  // the bitmap keeps its pixels
+    XPutImage(d, id_, gc_, ximage, rect.left * scale, rect.top * scale, client_origin_.x + rect.left * scale,
+              client_origin_.y + rect.top * scale, unsigned((rect.right - rect.left) * scale),
+              unsigned((rect.bottom - rect.top) * scale));
+    ximage->data = nullptr;  // the pixels stay where they are
     XDestroyImage(ximage);
     XFlush(d);
 }

@@ -269,5 +269,43 @@ TEST_F(X11Test, PaintReachesTheScreen) {
     XDestroyImage(image);
 }
 
+// At scale 2 the X window is twice the client size, the paint fills it, and
+// both screen pixels of a block click the same client pixel.
+TEST_F(X11Test, ScaledWindowShowsBlocksAndClicksArriveInClientPixels) {
+    test::WindowOptions options;
+    options.title = "klv scaled";
+    test::WindowThread w(options);
+    ::Window id = find(options.title);
+    ASSERT_NE(id, 0u);
+    ASSERT_TRUE(set_window_scale(w.window(), 2));
+    EXPECT_EQ(testing::client_size(w.window()).cx, 64);
+    gdi::Rect rect;
+    for (int attempt = 0; attempt < 100 && (rect = root_rect(id)).right - rect.left != 128; ++attempt)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(rect.right - rect.left, 128);
+    EXPECT_EQ(rect.bottom - rect.top, 96);
+    xdotool("windowactivate --sync " + std::to_string(id));
+    ASSERT_TRUE(w.settle());
+    std::this_thread::sleep_for(200ms);
+    XImage* image = XGetImage(display_, id, 0, 0, 128, 96, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 127, 95) & 0xFFFFFF, 0xFF0000u);
+    XDestroyImage(image);
+
+    w.clear_log();
+    xdotool("mousemove --window " + std::to_string(id) + " 20 40 click 1");
+    xdotool("mousemove --window " + std::to_string(id) + " 21 41 sleep 0.6 click 1");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        int ups = 0;
+        for (const auto& m : w.messages()) ups += m.message == WM_LBUTTONUP;
+        if (ups == 2) break;
+        std::this_thread::sleep_for(20ms);
+    }
+    std::vector<std::intptr_t> downs;
+    for (const auto& m : w.messages())
+        if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK) downs.push_back(m.lparam);
+    EXPECT_EQ(downs, (std::vector<std::intptr_t>{make_lparam(10, 20), make_lparam(10, 20)}));
+}
+
 }  // namespace
 }  // namespace klv::ui
