@@ -40,6 +40,9 @@ enum {
     KLV_MIDDLE_DOWN = 7, KLV_MIDDLE_UP = 8, KLV_MIDDLE_DOUBLE_CLICK = 9
 };
 
+/* Write modes, for set_write_mode. */
+enum { KLV_DRAW_COPY = 0, KLV_DRAW_XOR = 1 };
+
 /* Error codes: take_error() returns the last one a window recorded, and
  * load_image returns them; error_text(code) gives a sentence for each. */
 enum {
@@ -193,6 +196,60 @@ void draw_rectangle(int left, int top, int right, int bottom);
 void fill_bar(int left, int top, int right, int bottom); /* right column, bottom row excluded */
 /* A circular sector, angles in degrees counter-clockwise from 3 o'clock. */
 void draw_pie_slice(int x, int y, int start_angle, int end_angle, int radius);
+
+/* Circles, arcs and ellipses are centred on (x, y), in the box from
+ * (x - x_radius, y - y_radius) to (x + x_radius, y + y_radius). Angles are
+ * degrees counter-clockwise from 3 o'clock, any value; arcs run
+ * counter-clockwise from the start angle to the end angle. A negative radius
+ * names the same box, with the angles' points on the opposite side. Boxes
+ * wider or taller than 65536 pixels draw nothing. */
+void draw_circle(int x, int y, int radius);
+/* When both angles give the same point (0 and 360), the whole closed circle. */
+void draw_arc(int x, int y, int start_angle, int end_angle, int radius);
+/* An elliptic arc; the whole closed ellipse when both angles give the same point. */
+void draw_ellipse(int x, int y, int start_angle, int end_angle, int x_radius, int y_radius);
+void fill_ellipse(int x, int y, int x_radius, int y_radius); /* filled with the fill style, outlined */
+void draw_sector(int x, int y, int start_angle, int end_angle, int x_radius, int y_radius); /* elliptic pie slice */
+
+/* count points in xy as x0, y0, x1, y1, ...; fewer than 2 points, or a null
+ * xy, draw nothing. */
+void draw_polyline(int count, const int* xy);
+/* Closed, filled with the fill style (a point is inside when the outline
+ * crosses a line from it an odd number of times) and outlined. */
+void fill_polygon(int count, const int* xy);
+/* Fills with the fill style from (x, y) outward, up to the pixels of the
+ * border colour, the edges of the page and a clipping viewport. Nothing
+ * when (x, y) has the border colour or lies outside. */
+void flood_fill(int x, int y, int border);
+/* A bar, outlined, with a side depth pixels deep drawn with lines, and a top
+ * too when top_face is non-zero. */
+void draw_bar_3d(int left, int top, int right, int bottom, int depth, int top_face);
+
+/* ---- pixels and the current position ----------------------------------- */
+
+void put_pixel(int x, int y, int color); /* nothing off the page or outside a clipping viewport */
+/* The colour at (x, y): the number 0-15 of the first palette colour equal to
+ * it, else its RGB value; -1 off the page or outside a clipping viewport. */
+int get_pixel(int x, int y);
+
+/* The current position is where line_to and line_by start; draw_line leaves
+ * it alone, set_viewport and the clearing functions put it at (0, 0). Sums
+ * beyond the 32-bit range stop at its ends. */
+void move_to(int x, int y);
+void move_by(int dx, int dy);
+void line_to(int x, int y); /* a line from the current position, which moves to (x, y) */
+void line_by(int dx, int dy);
+int get_x(void);
+int get_y(void);
+
+void clear_page(void);     /* the whole active page in the background colour, whatever the viewport */
+void clear_viewport(void); /* the viewport rectangle in the background colour */
+
+/* KLV_DRAW_COPY: lines and outlines paint the drawing colour. KLV_DRAW_XOR:
+ * they invert the bits of the drawing colour in each pixel they cover, once,
+ * so drawing the same again restores the page. Fills, filled shapes, pixels
+ * and text always paint. Other values change nothing. */
+void set_write_mode(int mode);
 
 /* ---- text ------------------------------------------------------------- */
 

@@ -12,11 +12,6 @@ const std::array<gdi::ColorRef, 16> default_palette = {
     0x808080, 0xFF8080, 0x80FF80, 0xFFFF80, 0x8080FF, 0xFF80FF, 0x00FFFF, 0xFFFFFF,
 };
 
-gdi::ColorRef color_to_rgb(std::int32_t color) {
-    if (color >= 0 && color <= 15) return palette[std::size_t(color)];
-    return gdi::ColorRef(color) & 0xFFFFFFu;
-}
-
 }  // namespace klv
 
 using namespace klv;

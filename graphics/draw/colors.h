@@ -14,7 +14,10 @@ namespace klv {
 extern std::array<gdi::ColorRef, 16> palette;
 extern const std::array<gdi::ColorRef, 16> default_palette;
 
-gdi::ColorRef color_to_rgb(std::int32_t color);
+inline gdi::ColorRef color_to_rgb(std::int32_t color) {
+    if (color >= 0 && color <= 15) return palette[std::size_t(color)];
+    return gdi::ColorRef(color) & 0xFFFFFFu;
+}
 
 }  // namespace klv
 

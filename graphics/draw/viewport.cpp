@@ -74,6 +74,7 @@ void reset_defaults() {
     state->last_error = 0;
     state->line_style = 0;
     state->line_thickness = 1;
+    state->write_mode = KLV_DRAW_COPY;
     state->active_page = state->double_buffer ? 1 : 0;
     state->visual_page = 0;
     state->ratio_x = 10000;

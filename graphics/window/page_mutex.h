@@ -1,10 +1,18 @@
 // The lock on a window's pages: a mutex whose waits can be bounded.
 //
-// Built on a plain mutex and a condition variable rather than
-// std::timed_mutex, whose timed wait (pthread_mutex_clocklock) thread
-// checkers of this compiler generation do not see take the lock.
+// Drawing calls take it once per call, millions of times a second, so the
+// way in is one atomic compare-and-swap and the way out a plain release
+// store. A thread that finds it taken waits on a condition variable (a plain
+// mutex and condition variable rather than std::timed_mutex, whose timed
+// wait, pthread_mutex_clocklock, thread checkers of this compiler
+// generation do not see take the lock). The release wakes waiters it sees;
+// one it cannot see yet (it counted itself just as the lock was released)
+// looks again after at most one poll interval, so no wait outlasts the lock
+// by more than that.
 #pragma once
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -13,36 +21,45 @@ namespace klv {
 
 class PageMutex {
 public:
-    void lock() {
-        std::unique_lock guard(mutex_);
-        released_.wait(guard, [this] { return !locked_; });
-        locked_ = true;
-    }
+    static constexpr std::chrono::milliseconds poll_interval{1};
+
     bool try_lock() {
-        std::lock_guard guard(mutex_);
-        if (locked_) return false;
-        locked_ = true;
-        return true;
+        bool expected = false;
+        return locked_.compare_exchange_strong(expected, true, std::memory_order_acquire,
+                                               std::memory_order_relaxed);
+    }
+    void lock() {
+        while (!try_lock_for(std::chrono::hours(1))) {
+        }
     }
     template <class Rep, class Period>
     bool try_lock_for(std::chrono::duration<Rep, Period> timeout) {
+        if (try_lock()) return true;
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
         std::unique_lock guard(mutex_);
-        if (!released_.wait_for(guard, timeout, [this] { return !locked_; })) return false;
-        locked_ = true;
-        return true;
+        waiters_.fetch_add(1);
+        bool taken = false;
+        for (;;) {
+            if ((taken = try_lock())) break;
+            const auto now = std::chrono::steady_clock::now();
+            if (now >= deadline) break;
+            released_.wait_for(guard, std::min<std::chrono::steady_clock::duration>(deadline - now, poll_interval));
+        }
+        waiters_.fetch_sub(1);
+        return taken;
     }
     void unlock() {
-        {
-            std::lock_guard guard(mutex_);
-            locked_ = false;
-        }
-        released_.notify_one();
+        locked_.store(false, std::memory_order_release);
+        if (waiters_.load(std::memory_order_relaxed) == 0) return;
+        { std::lock_guard guard(mutex_); }
+        released_.notify_all();
     }
 
 private:
+    std::atomic<bool> locked_{false};
+    std::atomic<int> waiters_{0};
     std::mutex mutex_;
     std::condition_variable released_;
-    bool locked_ = false;
 };
 
 }  // namespace klv

@@ -50,10 +50,11 @@ std::thread start_window_thread(WindowState* state) {
     return thread;
 }
 
-int register_window(ui::Window* window, std::thread thread) {
+int register_window(WindowState* state, std::thread thread) {
     WindowTable& table = window_table();
     const int index = table.windows_opened;
-    table.window_handles.push_back(window);
+    table.window_handles.push_back(state->hwnd);
+    table.window_states.push_back(state);
     table.window_threads.push_back(std::move(thread));
     ++table.windows_opened;
     table.current_window = index;
@@ -95,7 +96,7 @@ extern "C" int open_window(int width, int height, const char* title, int left, i
     state->close_exits = close_exits;
     std::thread thread = start_window_thread(state);
     if (!thread.joinable()) return -1;
-    const int index = register_window(state->hwnd, std::move(thread));
+    const int index = register_window(state, std::move(thread));
     reset_defaults();
     clear_active_page(state);
     return index;
@@ -111,6 +112,7 @@ extern "C" void close_window(int index) {
     if (index < 0 || index >= table.windows_opened) return;
     ui::Window*& handle = table.window_handles[std::size_t(index)];
     if (handle == nullptr) return;
+    table.window_states[std::size_t(index)] = nullptr;
     ui::send_message(handle, ui::WM_DESTROY, 0, 0);
     // The thread frees the record and its windows before close_window
     // returns, so nothing of the window outlives it (the end of the program

@@ -1,5 +1,6 @@
 #include "graphics/window/window_procedure.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <limits>
@@ -57,6 +58,17 @@ void paint_window(ui::Window* window) {
     }
     std::lock_guard lock(state->mutex);
     gdi::DeviceContext* screen = ui::begin_paint(window, &paint);
+    // What drawing changed since the last paint is painted too: drawing tells
+    // the window only once per paint.
+    const gdi::Rect unshown = take_unshown_area(state);
+    if (unshown.left < unshown.right && unshown.top < unshown.bottom) {
+        gdi::Rect& area = paint.paint;
+        area = area.left < area.right && area.top < area.bottom
+                   ? gdi::Rect{std::min(area.left, unshown.left), std::min(area.top, unshown.top),
+                               std::max(area.right, unshown.right), std::max(area.bottom, unshown.bottom)}
+                   : unshown;
+        if (screen != nullptr) screen->clip = area;
+    }
     if (!state->pages_released) {
         gdi::DeviceContext* page = state->page_dc[std::size_t(state->visual_page)];
         gdi::Point source{paint.paint.left, paint.paint.top};

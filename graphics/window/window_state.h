@@ -40,6 +40,7 @@ struct WindowState {
     std::int32_t line_style = 0;
     std::int32_t line_pattern = 0;
     std::int32_t line_thickness = 1;
+    std::int32_t write_mode = 0;  // KLV_DRAW_COPY or KLV_DRAW_XOR, for lines and outlines
     std::int32_t text_font = 0;
     std::int32_t text_direction = 0;
     std::int32_t text_char_size = 0;
@@ -80,6 +81,11 @@ struct WindowState {
     bool auto_refresh = false;
     // Guards the pages and everything selected into their device contexts.
     PageMutex mutex;
+    // Under the mutex: what drawing changed on the shown page since the
+    // window thread last painted (device pixels, clipped to the page; empty
+    // when nothing), and whether the window was told it has something to show.
+    gdi::Rect unshown_area{};
+    bool paint_requested = false;
     // Set once the pages are freed; the pages are never touched afterwards.
     bool pages_released = false;
 };
@@ -87,13 +93,21 @@ struct WindowState {
 // The table of windows; used on the caller's thread only.
 struct WindowTable {
     std::vector<ui::Window*> window_handles;
+    // Element i is window i's record while it is open, else null: drawing
+    // finds the current window's record here without asking the window.
+    std::vector<WindowState*> window_states;
     // Element i runs window i; joined when that window is closed.
     std::vector<std::thread> window_threads;
     std::int32_t windows_opened = 0;
     std::int32_t current_window = -3;
 };
 
-WindowTable& window_table();
+// Never destroyed: threads of windows still open when the program ends run
+// on until the process ends with them.
+inline WindowTable& window_table() {
+    static WindowTable* table = new WindowTable;
+    return *table;
+}
 
 // The record of open window number index, or null when that index names no
 // open window.

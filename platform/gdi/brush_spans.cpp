@@ -25,7 +25,7 @@ std::array<std::uint8_t, 8> hatch_rows(int hatch_style) {
     return rows;
 }
 
-BrushSpans::BrushSpans(const Brush& brush, const DeviceContext& dc) {
+BrushSpans::BrushSpans(const Brush& brush, const DeviceContext& dc) : flip_(dc.rop2 == R2_XORPEN) {
     std::array<std::uint8_t, 8> bits{};
     Pixel set_color = 0, clear_color = 0;
     switch (brush.style()) {
@@ -54,7 +54,11 @@ BrushSpans::BrushSpans(const Brush& brush, const DeviceContext& dc) {
 }
 
 void BrushSpans::paint(Pixel* row, std::int64_t y, std::int64_t x0, std::int64_t x1) const {
-    if (x0 >= x1) return;
+    if (x0 >= x1 || kind_ == Kind::none) return;
+    if (flip_) {
+        flip(row, y, x0, x1);
+        return;
+    }
     switch (kind_) {
         case Kind::none: return;
         case Kind::solid: paint_run(row + x0, x1 - x0, color_); return;
@@ -72,6 +76,18 @@ void BrushSpans::paint(Pixel* row, std::int64_t y, std::int64_t x0, std::int64_t
                 if ((mask >> (7 - (x & 7))) & 1) row[x] = cells[x & 7];
             return;
         }
+    }
+}
+
+// Under R2_XORPEN every pixel the brush would paint is flipped by it.
+void BrushSpans::flip(Pixel* row, std::int64_t y, std::int64_t x0, std::int64_t x1) const {
+    const Pixel* cells = rows_[std::size_t(y & 7)].data();
+    const std::uint8_t mask = kind_ == Kind::masked ? paint_mask_[std::size_t(y & 7)] : 0xFF;
+    for (std::int64_t x = x0; x < x1; ++x) {
+        if (kind_ == Kind::solid)
+            row[x] ^= color_;
+        else if ((mask >> (7 - (x & 7))) & 1)
+            row[x] ^= cells[x & 7];
     }
 }
 

@@ -19,16 +19,22 @@ public:
     BrushSpans(const Brush& brush, const DeviceContext& dc);
 
     bool paints_nothing() const { return kind_ == Kind::none; }
-    bool is_solid() const { return kind_ == Kind::solid; }
+    // Every pixel of a run becomes a brush colour, whatever it was.
+    bool covers_every_pixel() const { return (kind_ == Kind::solid || kind_ == Kind::pattern) && !flip_; }
+    bool is_solid() const { return kind_ == Kind::solid && !flip_; }  // every pixel := solid_color()
     Pixel solid_color() const { return color_; }
-    // Columns [x0, x1) of row y, already cut to the drawable area.
+    // Columns [x0, x1) of row y, already cut to the drawable area; under
+    // R2_XORPEN the brush's colours flip the pixels instead.
     void paint(Pixel* row, std::int64_t y, std::int64_t x0, std::int64_t x1) const;
     // Columns [x0, x1) of row y, cut here.
     void paint_clipped(const Canvas& canvas, std::int64_t y, std::int64_t x0, std::int64_t x1) const;
 
 private:
+    void flip(Pixel* row, std::int64_t y, std::int64_t x0, std::int64_t x1) const;
+
     enum class Kind { none, solid, pattern, masked };
     Kind kind_ = Kind::none;
+    bool flip_ = false;
     Pixel color_ = 0;
     // Each pattern row twice over, so that any 8 columns starting at x mod 8
     // are one copy.

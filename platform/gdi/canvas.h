@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <vector>
 
 #include "platform/gdi/device_context.h"
 
@@ -29,11 +30,20 @@ inline void paint_run(Pixel* p, std::int64_t n, Pixel color) {
     std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(color), std::size_t(n));
 }
 
+class PixelSet;
+
+// How a pen puts its pixels: painted, flipped (XOR with the pen colour, for
+// an outline that never touches a pixel twice), or collected into a pixel
+// set that flips each pixel of the whole outline once.
+enum class PenMode { paint, flip, collect };
+
 struct Canvas {
     Pixel* pixels = nullptr;
     std::int64_t stride = 0;  // pixels per row
     // Drawable pixels: the bitmap cut by the clip; right and bottom exclusive.
     std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+    PenMode pen_mode = PenMode::paint;
+    PixelSet* pixel_set = nullptr;  // for PenMode::collect
 
     bool empty() const { return left >= right || top >= bottom; }
     Pixel* row(std::int64_t y) const { return pixels + y * stride; }
@@ -45,7 +55,55 @@ struct Canvas {
         x1 = std::min(x1, right);
         if (x0 < x1) paint_run(row(y) + x0, x1 - x0, color);
     }
+    // A pen's run: columns [x0, x1) of row y, already cut to the drawable area.
+    inline void pen_run(std::int64_t y, std::int64_t x0, std::int64_t x1, Pixel color) const;
+    // A pen's run, cut here.
+    void pen_span(std::int64_t y, std::int64_t x0, std::int64_t x1, Pixel color) const {
+        if (y < top || y >= bottom) return;
+        x0 = std::max(x0, left);
+        x1 = std::min(x1, right);
+        if (x0 < x1) pen_run(y, x0, x1, color);
+    }
 };
+
+// The pixels of one outline as runs of pixel offsets from the canvas's first
+// pixel (a run never crosses a row). flip() inverts each pixel of their union
+// once, however often the outline covered it.
+class PixelSet {
+public:
+    void add(std::int64_t begin, std::int64_t end) { runs_.push_back({begin, end}); }
+    void flip(const Canvas& canvas, Pixel color);
+
+private:
+    struct Run {
+        std::int64_t begin, end;
+    };
+    std::vector<Run> runs_;
+};
+
+inline void Canvas::pen_run(std::int64_t y, std::int64_t x0, std::int64_t x1, Pixel color) const {
+    Pixel* p = row(y) + x0;
+    switch (pen_mode) {
+        case PenMode::paint: paint_run(p, x1 - x0, color); return;
+        case PenMode::flip:
+            for (std::int64_t i = 0; i < x1 - x0; ++i) p[i] ^= color;
+            return;
+        case PenMode::collect: pixel_set->add(p - pixels, p - pixels + (x1 - x0)); return;
+    }
+}
+
+// Calls body(visit) with visit(Pixel*) putting one pixel as the canvas's pen
+// mode says: one dispatch for a whole walk.
+template <typename Body>
+void with_pen_pixels(const Canvas& canvas, Pixel color, Body&& body) {
+    switch (canvas.pen_mode) {
+        case PenMode::paint: body([color](Pixel* p) { *p = color; }); return;
+        case PenMode::flip: body([color](Pixel* p) { *p ^= color; }); return;
+        case PenMode::collect:
+            body([&canvas](Pixel* p) { canvas.pixel_set->add(p - canvas.pixels, p - canvas.pixels + 1); });
+            return;
+    }
+}
 
 // The drawable pixels of a 32-bit bitmap selected into dc; an empty canvas
 // for a monochrome bitmap or a clip that leaves nothing.

@@ -44,19 +44,6 @@ Bitmap* stock_mono_bitmap() {
 
 }  // namespace
 
-Rect DeviceContext::drawable_area() const {
-    Rect area{0, 0, bitmap ? bitmap->width() : 0, bitmap ? bitmap->height() : 0};
-    if (clip) {
-        area.left = std::max(area.left, clip->left);
-        area.top = std::max(area.top, clip->top);
-        area.right = std::min(area.right, clip->right);
-        area.bottom = std::min(area.bottom, clip->bottom);
-    }
-    if (area.right < area.left) area.right = area.left;
-    if (area.bottom < area.top) area.bottom = area.top;
-    return area;
-}
-
 DeviceContext* create_compatible_dc(DeviceContext*) {
     auto* dc = new DeviceContext;
     dc->bitmap = stock_mono_bitmap();
@@ -116,6 +103,16 @@ ColorRef set_background_color(DeviceContext* dc, ColorRef color) {
 int set_background_mode(DeviceContext* dc, int mode) {
     if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
     return std::exchange(dc->background_mode, mode);
+}
+
+int set_rop2(DeviceContext* dc, int mode) {
+    if (!dc || (mode != R2_COPYPEN && mode != R2_XORPEN)) return 0;
+    return std::exchange(dc->rop2, mode);
+}
+
+int set_poly_fill_mode(DeviceContext* dc, int mode) {
+    if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
+    return std::exchange(dc->poly_fill_mode, mode);
 }
 
 std::uint32_t set_text_align(DeviceContext* dc, std::uint32_t flags) {

@@ -70,6 +70,12 @@ Object* current_object(DeviceContext* dc, ObjectKind kind);
 ColorRef set_text_color(DeviceContext* dc, ColorRef color);        // returns the old one
 ColorRef set_background_color(DeviceContext* dc, ColorRef color);  // behind text and hatch lines
 int set_background_mode(DeviceContext* dc, int mode);              // SetBkMode
+// SetROP2: R2_COPYPEN or R2_XORPEN (others are refused: 0, no change). Under
+// R2_XORPEN each pixel of one call's outline is flipped once, and brushes
+// and pixels flip too. Returns the old mode.
+int set_rop2(DeviceContext* dc, int mode);
+// SetPolyFillMode: ALTERNATE or WINDING, for polygon; returns the old mode.
+int set_poly_fill_mode(DeviceContext* dc, int mode);
 std::uint32_t set_text_align(DeviceContext* dc, std::uint32_t flags);
 std::uint32_t text_align(const DeviceContext* dc);
 
@@ -98,6 +104,29 @@ void fill_rect(DeviceContext* dc, const Rect& rect, const Brush* brush);
 // Pie: box, start point, end point; arc counter-clockwise.
 void pie(DeviceContext* dc, int left, int top, int right, int bottom, int x_start, int y_start, int x_end,
          int y_end);
+// Arc: the open outline of Pie's ellipse from the start point's direction
+// counter-clockwise to the end point's; a whole turn when both directions
+// give the same outline point (open: the pixel before the start is painted
+// only when the step into it is sloped).
+void arc(DeviceContext* dc, int left, int top, int right, int bottom, int x_start, int y_start, int x_end,
+         int y_end);
+// Ellipse: the closed outline of the box's ellipse with the pen over its
+// inside with the brush; boxes two pixels across or less are Rectangle.
+void ellipse(DeviceContext* dc, int left, int top, int right, int bottom);
+// Polygon: closed through every point, the inside filled by the poly fill
+// mode's rule, pen last. Fewer than two points draw nothing.
+void polygon(DeviceContext* dc, const Point* points, int count);
+// ExtFloodFill from a logical point: FLOODFILLBORDER fills the pixels
+// reachable (left, right, up, down) from it that are not the colour, up to
+// the page and the clip; FLOODFILLSURFACE those that are the colour. The
+// area is found on the page as it was, then painted once with the brush.
+// False (nothing painted) when the start point cannot be filled.
+bool ext_flood_fill(DeviceContext* dc, int x, int y, ColorRef color, int kind);
+
+// SetPixelV at a logical point (dropped off the page or the clip).
+void set_pixel(DeviceContext* dc, int x, int y, ColorRef color);
+// GetPixel at a logical point; CLR_INVALID off the page or the clip.
+ColorRef get_pixel(const DeviceContext* dc, int x, int y);
 
 // BitBlt with SRCCOPY; both positions logical in their own context.
 void bit_blt(DeviceContext* destination, int x, int y, int width, int height, const DeviceContext* source,

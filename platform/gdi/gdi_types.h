@@ -93,6 +93,21 @@ constexpr std::uint32_t SRCAND = 0x008800C6;      // d AND s
 constexpr std::uint32_t SRCINVERT = 0x00660046;   // d XOR s
 constexpr std::uint32_t NOTSRCCOPY = 0x00330008;  // NOT s
 
+// Mixing of pens (and brushes and pixels) with the page (SetROP2).
+constexpr int R2_XORPEN = 7;
+constexpr int R2_COPYPEN = 13;
+
+// Polygon fill modes.
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
+
+// Flood fill kinds.
+constexpr int FLOODFILLBORDER = 0;
+constexpr int FLOODFILLSURFACE = 1;
+
+// What GetPixel answers for a point it cannot read.
+constexpr ColorRef CLR_INVALID = 0xFFFFFFFF;
+
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;

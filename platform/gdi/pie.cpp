@@ -43,6 +43,11 @@ PieOutline::PieOutline(std::int64_t left, std::int64_t top, std::int64_t right, 
     cy_bottom_ = top + h / 2;
 }
 
+const std::vector<TableEntry>& PieOutline::table() const {
+    static const std::vector<TableEntry> none;
+    return table_ ? *table_ : none;
+}
+
 DevicePoint PieOutline::pixel(std::int64_t j) const {
     j %= 4 * n_;
     std::int64_t t = j % n_;
@@ -69,14 +74,18 @@ std::int64_t PieOutline::index_of(DevicePoint point) const {
     return 4 * n_ - first([&](const TableEntry& q) { return q.x * -vy <= q.y * vx; });
 }
 
-void PieOutline::figure(DevicePoint start, DevicePoint end, std::vector<DevicePoint>& vertices) const {
+void PieOutline::arc(DevicePoint start, DevicePoint end, std::vector<DevicePoint>& vertices) const {
     vertices.clear();
     if (n_ == 0) return;
     std::int64_t s = index_of(start), e = index_of(end);
     if (e <= s) e += 4 * n_;
     vertices.reserve(std::size_t(e - s + 1));
     for (std::int64_t j = s; j < e; ++j) vertices.push_back(pixel(j));
-    vertices.push_back(apex());
+}
+
+void PieOutline::figure(DevicePoint start, DevicePoint end, std::vector<DevicePoint>& vertices) const {
+    arc(start, end, vertices);
+    if (n_ != 0) vertices.push_back(apex());
 }
 
 void pie(DeviceContext* dc, int left, int top, int right, int bottom, int x_start, int y_start, int x_end,

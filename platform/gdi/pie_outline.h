@@ -20,11 +20,16 @@ public:
     PieOutline& operator=(const PieOutline&) = delete;
 
     std::int64_t quadrant_size() const { return n_; }
+    // The quadrant table, raw: entry (x, y) lies at (cxR + x, cyT - y) in
+    // the upper right quarter. Empty when there is no outline.
+    const std::vector<TableEntry>& table() const;
     DevicePoint apex() const { return {cx_right_, cy_bottom_}; }
     DevicePoint pixel(std::int64_t index) const;  // index >= 0
     std::int64_t index_of(DevicePoint point) const;
     // Arc pixels from the start index up to (not including) the end index,
-    // a whole turn when they are equal, then the apex.
+    // a whole turn when they are equal.
+    void arc(DevicePoint start, DevicePoint end, std::vector<DevicePoint>& vertices) const;
+    // The arc, then the apex.
     void figure(DevicePoint start, DevicePoint end, std::vector<DevicePoint>& vertices) const;
 
 private:

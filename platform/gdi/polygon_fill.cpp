@@ -55,13 +55,19 @@ void collect_edges(const Canvas& canvas, const DevicePoint* points, std::size_t 
         if (e.y1 <= canvas.top || e.y0 >= canvas.bottom) continue;
         edges.push_back(e);
     }
+    if (edges.empty()) return;
     // A counting sort on the first visible row of each edge: linear in the
-    // edges plus the visible rows.
-    const std::size_t rows = std::size_t(canvas.bottom - canvas.top);
+    // edges plus the visible rows the polygon spans.
+    std::int64_t first_row = canvas.bottom, last_row = canvas.top;
+    for (const Edge& e : edges) {
+        first_row = std::min(first_row, std::max(e.y0, canvas.top));
+        last_row = std::max(last_row, std::max(e.y0, canvas.top));
+    }
+    const std::size_t rows = std::size_t(last_row - first_row + 1);
     thread_local std::vector<std::uint32_t> starts;
     thread_local std::vector<Edge> sorted;
     starts.assign(rows + 1, 0);
-    auto bucket = [&](const Edge& e) { return std::size_t(std::max(e.y0, canvas.top) - canvas.top); };
+    auto bucket = [&](const Edge& e) { return std::size_t(std::max(e.y0, canvas.top) - first_row); };
     for (const Edge& e : edges) ++starts[bucket(e) + 1];
     for (std::size_t r = 1; r <= rows; ++r) starts[r] += starts[r - 1];
     sorted.resize(edges.size());

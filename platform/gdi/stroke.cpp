@@ -15,19 +15,14 @@ void each_segment(const DevicePoint* points, std::size_t count, bool closed, Seg
     if (closed && count > 1) segment(points[count - 1], points[0]);
 }
 
-}  // namespace
-
-void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoint* points, std::size_t count,
-                 bool closed) {
-    const Pen* pen = dc.pen;
-    if (!pen || pen->is_null() || count < 2 || canvas.empty()) return;
-    const PenDescription& d = pen->description();
+void stroke_with(const Pen& pen, const Canvas& canvas, const DevicePoint* points, std::size_t count, bool closed) {
+    const PenDescription& d = pen.description();
     Pixel color = pixel_from_color(d.color);
     // A user style whose "off" entries are all empty ({16, 0}, the solid line
     // style) is drawn as a solid pen: walked literally, GDI's counter leaves a
     // one-pixel hole every period on sloped lines, which no caller of a solid
     // line wants. This is a deliberate choice.
-    bool dashed = pen->is_geometric() && pen->is_user_style() && !DashCounter::has_no_gaps(d.dashes);
+    bool dashed = pen.is_geometric() && pen.is_user_style() && !DashCounter::has_no_gaps(d.dashes);
     // CreatePen pens wider than one pixel are GDI's round-capped wide pens;
     // they are drawn with the wide-pen rule (square caps, bevel joins).
     if (d.width >= 2) {
@@ -40,9 +35,35 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
                      [&](DevicePoint a, DevicePoint b) { paint_dashed_thin_segment(canvas, color, a, b, counter); });
         return;
     }
-    bool include_end = pen->is_geometric();  // width 0 or 1
+    bool include_end = pen.is_geometric();  // width 0 or 1
     each_segment(points, count, closed,
                  [&](DevicePoint a, DevicePoint b) { paint_thin_line(canvas, color, a, b, include_end); });
+}
+
+}  // namespace
+
+// Under R2_XORPEN the outline is one pixel set, each pixel flipped once: a
+// single thin segment never covers a pixel twice and flips as it goes; any
+// other outline is collected first.
+void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoint* points, std::size_t count,
+                 bool closed) {
+    const Pen* pen = dc.pen;
+    if (!pen || pen->is_null() || count < 2 || canvas.empty()) return;
+    if (dc.rop2 != R2_XORPEN) {
+        stroke_with(*pen, canvas, points, count, closed);
+        return;
+    }
+    Canvas flipping = canvas;
+    if (pen->description().width < 2 && count == 2 && !closed) {
+        flipping.pen_mode = PenMode::flip;
+        stroke_with(*pen, flipping, points, count, closed);
+        return;
+    }
+    thread_local PixelSet outline;
+    flipping.pen_mode = PenMode::collect;
+    flipping.pixel_set = &outline;
+    stroke_with(*pen, flipping, points, count, closed);
+    outline.flip(canvas, pixel_from_color(pen->description().color));
 }
 
 }  // namespace klv::gdi

@@ -35,12 +35,13 @@ void dashed_run(const Canvas& canvas, Pixel color, DevicePoint a, std::int64_t l
     while (t < past) {
         std::int64_t c = std::int64_t(std::min(counter.left(), std::uint64_t(past - t)));
         if (counter.on() && c > 0) {
-            for (std::int64_t s = t; s < t + c; ++s) {
-                std::int64_t v = start + dir * s;
-                if (horizontal)
-                    canvas.row(fixed)[v] = color;
-                else
-                    canvas.row(v)[fixed] = color;
+            if (horizontal) {
+                const std::int64_t x0 = dir > 0 ? start + t : start - (t + c - 1);
+                canvas.pen_run(fixed, x0, x0 + c, color);
+            } else {
+                with_pen_pixels(canvas, color, [&](auto&& put) {
+                    for (std::int64_t s = t; s < t + c; ++s) put(canvas.row(start + dir * s) + fixed);
+                });
             }
         }
         // A run that uses up the entry moves to the next one, an empty entry included.
@@ -73,9 +74,11 @@ void paint_dashed_thin_segment(const Canvas& canvas, Pixel color, DevicePoint a,
     // Only whole pixels move the counter: an advance by 0 would step past an
     // empty entry that the first pixel is meant to take.
     if (walk.first() > 0) counter.advance(std::uint64_t(walk.first()));
-    walk.walk([&](Pixel* p) {
-        if (counter.on()) *p = color;
-        counter.advance(1);
+    with_pen_pixels(canvas, color, [&](auto&& put) {
+        walk.walk([&](Pixel* p) {
+            if (counter.on()) put(p);
+            counter.advance(1);
+        });
     });
     if (major > walk.past()) counter.advance(std::uint64_t(major - walk.past()));
 }

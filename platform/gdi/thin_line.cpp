@@ -76,9 +76,9 @@ void paint_thin_line(const Canvas& canvas, Pixel color, DevicePoint a, DevicePoi
     if (a == b || canvas.empty()) return;
     if (a.y == b.y) {
         if (a.x < b.x)
-            canvas.fill_span(a.y, a.x, b.x, color);
+            canvas.pen_span(a.y, a.x, b.x, color);
         else
-            canvas.fill_span(a.y, b.x + 1, a.x + 1, color);
+            canvas.pen_span(a.y, b.x + 1, a.x + 1, color);
         return;
     }
     if (a.x == b.x) {
@@ -87,12 +87,14 @@ void paint_thin_line(const Canvas& canvas, Pixel color, DevicePoint a, DevicePoi
         std::int64_t y1 = a.y < b.y ? b.y : a.y + 1;
         y0 = std::max(y0, canvas.top);
         y1 = std::min(y1, canvas.bottom);
-        for (std::int64_t y = y0; y < y1; ++y) canvas.row(y)[a.x] = color;
+        with_pen_pixels(canvas, color, [&](auto&& put) {
+            for (std::int64_t y = y0; y < y1; ++y) put(canvas.row(y) + a.x);
+        });
         return;
     }
     std::int64_t major = std::max(abs64(b.x - a.x), abs64(b.y - a.y));
     SlopedWalk walk(canvas, a, b, include_end ? major + 1 : major);
-    walk.walk([color](Pixel* p) { *p = color; });
+    with_pen_pixels(canvas, color, [&](auto&& put) { walk.walk(put); });
 }
 
 }  // namespace klv::gdi

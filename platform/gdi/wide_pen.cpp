@@ -16,7 +16,7 @@ std::int64_t round_half_up(double v) { return std::int64_t(std::floor(v + 0.5));
 void fill_quad(const Canvas& canvas, Pixel color, const Face& first, const Face& second) {
     DevicePoint quad[4] = {first.a, first.b, second.a, second.b};
     scan_polygon(canvas, quad, 4, FillRule::alternate,
-                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { paint_run(canvas.row(y) + x0, x1 - x0, color); });
+                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { canvas.pen_run(y, x0, x1, color); });
 }
 
 // Axis-aligned: a rectangle (l, t, r, b exclusive) and its faces.
@@ -83,7 +83,7 @@ SegmentPiece segment_piece(DevicePoint p1, DevicePoint p2, DevicePoint dir, std:
 
 void paint_piece(const Canvas& canvas, Pixel color, const SegmentPiece& piece) {
     scan_polygon(canvas, piece.corners.data(), 4, FillRule::alternate,
-                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { paint_run(canvas.row(y) + x0, x1 - x0, color); });
+                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { canvas.pen_run(y, x0, x1, color); });
 }
 
 void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, const SegmentPiece& to) {

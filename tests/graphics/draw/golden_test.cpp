@@ -67,6 +67,23 @@ const std::map<std::string, Action>& actions() {
         {"textstyle", {[](const Args& a, auto&, auto&) { set_text_style(a[0], a[1], a[2]); }}},
         {"text", {[](const Args& a, const std::string& t, auto&) { out_text_xy(a[0], a[1], t.c_str()); }}},
         {"save", {[](const Args& a, auto&, Replay& r) { r.saved_page = a[0]; }}},
+        {"pixel", {[](const Args& a, auto&, auto&) { put_pixel(a[0], a[1], a[2]); }}},
+        {"moveto", {[](const Args& a, auto&, auto&) { move_to(a[0], a[1]); }}},
+        {"moveby", {[](const Args& a, auto&, auto&) { move_by(a[0], a[1]); }}},
+        {"lineto", {[](const Args& a, auto&, auto&) { line_to(a[0], a[1]); }}},
+        {"lineby", {[](const Args& a, auto&, auto&) { line_by(a[0], a[1]); }}},
+        {"circle", {[](const Args& a, auto&, auto&) { draw_circle(a[0], a[1], a[2]); }}},
+        {"arc", {[](const Args& a, auto&, auto&) { draw_arc(a[0], a[1], a[2], a[3], a[4]); }}},
+        {"ellipse", {[](const Args& a, auto&, auto&) { draw_ellipse(a[0], a[1], a[2], a[3], a[4], a[5]); }}},
+        {"fill_ellipse", {[](const Args& a, auto&, auto&) { fill_ellipse(a[0], a[1], a[2], a[3]); }}},
+        {"sector", {[](const Args& a, auto&, auto&) { draw_sector(a[0], a[1], a[2], a[3], a[4], a[5]); }}},
+        {"polyline", {[](const Args& a, auto&, auto&) { draw_polyline(a[0], a.data() + 1); }}},
+        {"fill_polygon", {[](const Args& a, auto&, auto&) { fill_polygon(a[0], a.data() + 1); }}},
+        {"flood_fill", {[](const Args& a, auto&, auto&) { flood_fill(a[0], a[1], a[2]); }}},
+        {"bar3d", {[](const Args& a, auto&, auto&) { draw_bar_3d(a[0], a[1], a[2], a[3], a[4], a[5]); }}},
+        {"clear_page", {[](const Args&, auto&, auto&) { clear_page(); }}},
+        {"clear_viewport", {[](const Args&, auto&, auto&) { clear_viewport(); }}},
+        {"writemode", {[](const Args& a, auto&, auto&) { set_write_mode(a[0]); }}},
     };
     return table;
 }

@@ -1,0 +1,26 @@
+// Arc: Pie's outline without the apex, as an open figure: square caps at
+// both ends for wide pens; a thin pen paints the last point only when the
+// step into it is sloped, so a whole turn may leave a one-pixel hole just
+// before its start.
+#include <vector>
+
+#include "platform/gdi/canvas.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/pie_outline.h"
+#include "platform/gdi/stroke.h"
+
+namespace klv::gdi {
+
+void arc(DeviceContext* dc, int left, int top, int right, int bottom, int x_start, int y_start, int x_end,
+         int y_end) {
+    if (!dc) return;
+    Canvas canvas = canvas_of(dc);
+    if (canvas.empty()) return;
+    DevicePoint a = to_device(dc, left, top), b = to_device(dc, right, bottom);
+    PieOutline outline(a.x, a.y, b.x, b.y);
+    thread_local std::vector<DevicePoint> vertices;
+    outline.arc(to_device(dc, x_start, y_start), to_device(dc, x_end, y_end), vertices);
+    stroke_path(*dc, canvas, vertices.data(), vertices.size(), false);
+}
+
+}  // namespace klv::gdi
