@@ -68,17 +68,34 @@ struct Canvas {
 
 // The pixels of one outline as runs of pixel offsets from the canvas's first
 // pixel (a run never crosses a row). flip() inverts each pixel of their union
-// once, however often the outline covered it.
+// once, however often the outline covered it. Once the runs would take more
+// memory than one bit per pixel of the bitmap, they become such bits: the
+// memory is bounded by the page, whatever the outline.
 class PixelSet {
 public:
-    void add(std::int64_t begin, std::int64_t end) { runs_.push_back({begin, end}); }
+    void add(std::int64_t begin, std::int64_t end) {
+        if (!bits_.empty()) {
+            set_bits(begin, end);
+            return;
+        }
+        runs_.push_back({begin, end});
+        if (runs_.size() > run_limit_) to_bits();
+    }
+    // Makes the set ready for a canvas (before the first add).
+    void start(const Canvas& canvas);
     void flip(const Canvas& canvas, Pixel color);
 
 private:
     struct Run {
         std::int64_t begin, end;
     };
+    void to_bits();
+    void set_bits(std::int64_t begin, std::int64_t end);
+
     std::vector<Run> runs_;
+    std::vector<std::uint64_t> bits_;
+    std::size_t run_limit_ = 0;
+    std::size_t bit_words_ = 0;
 };
 
 inline void Canvas::pen_run(std::int64_t y, std::int64_t x0, std::int64_t x1, Pixel color) const {

@@ -60,6 +60,7 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
         return;
     }
     thread_local PixelSet outline;
+    outline.start(canvas);
     flipping.pen_mode = PenMode::collect;
     flipping.pixel_set = &outline;
     stroke_with(*pen, flipping, points, count, closed);

@@ -23,7 +23,7 @@ struct Refusal {
 std::vector<int> drawing_state() {
     const WindowState* s = current_state();
     return {s->active_page, s->visual_page, s->text_h_justify, s->text_v_justify,
-            s->text_mult_x, s->text_div_x,  s->fill_pattern,   int(s->fill_color)};
+            s->text_mult_x, s->text_div_x,  s->fill_pattern,   int(s->fill_color), s->write_mode};
 }
 
 TEST(RefusedArguments, EachSetterRecordsItsCodeAndTakeErrorResetsIt) {
@@ -53,6 +53,7 @@ TEST(RefusedArguments, EachSetterRecordsItsCodeAndTakeErrorResetsIt) {
         {"set_fill_style(13, 0)", [] { set_fill_style(13, 0); }, KLV_ERROR_BAD_ARGUMENT},
         {"set_line_style(5, 0, 1)", [] { set_line_style(5, 0, 1); }, KLV_ERROR_BAD_ARGUMENT},
         {"set_text_style(11, 0, 1)", [] { set_text_style(11, 0, 1); }, KLV_ERROR_BAD_ARGUMENT},
+        {"set_write_mode(2)", [] { set_write_mode(2); }, KLV_ERROR_BAD_ARGUMENT},
     };
     const std::vector<int> before = drawing_state();
     const Image page = page_image(0);
