@@ -26,13 +26,15 @@ std::string with_bmp_extension(const std::string& name) {
     return name;
 }
 
-std::optional<std::string> ask_bmp_file_name() {
+std::optional<std::string> ask_bmp_file_name(ui::Window* owner) {
     ui::SaveFileRequest request;
     request.filter_name = "Bitmap files (*.bmp)";
     request.filter_pattern = "*.BMP";
+    request.owner = owner;
+    request.title = "Save image as";
     if (!ui::save_file_dialog(request) || request.chosen_name.empty()) return std::nullopt;
     std::string name = with_bmp_extension(request.chosen_name);
-    if (name != request.chosen_name && file_exists(name) && !ui::ask_replace_file(name)) return std::nullopt;
+    if (name != request.chosen_name && file_exists(name) && !ui::ask_replace_file(owner, name)) return std::nullopt;
     return name;
 }
 

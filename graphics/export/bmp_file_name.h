@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/ui/ui.h"
+
 namespace klv {
 
 // Keeps a name whose fourth character from the end is a dot (any
@@ -11,11 +13,12 @@ namespace klv {
 // ".BMP" to every other name.
 std::string with_bmp_extension(const std::string& name);
 
-// Asks for a file name in the save-file dialog ("Bitmap files (*.bmp)") and
-// applies the extension rule. When the rule appended ".BMP" and a file of
+// Asks for a file name in the save-file dialog ("Save image as", "Bitmap
+// files (*.bmp)"), as a dialog of `owner` (may be null), and applies the
+// extension rule. When the rule appended ".BMP" and a file of
 // that longer name exists, asks whether to replace it, since the dialog's own
 // question was about the name as typed. None when the user cancels either
 // question or picks no name.
-std::optional<std::string> ask_bmp_file_name();
+std::optional<std::string> ask_bmp_file_name(ui::Window* owner);
 
 }  // namespace klv

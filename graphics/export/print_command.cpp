@@ -28,7 +28,7 @@ int to_dots(double value) {
 // The dialog steps on the process's record. The dialog itself is shown
 // without holding the record, so that other windows' commands are not held
 // up meanwhile; what it returns goes back in one piece.
-std::shared_ptr<print::PrinterContext> choose_printer() {
+std::shared_ptr<print::PrinterContext> choose_printer(ui::Window* owner) {
     print::PrintDialogRecord request;
     {
         std::lock_guard lock(print::print_dialog_mutex());
@@ -43,7 +43,9 @@ std::shared_ptr<print::PrinterContext> choose_printer() {
         record.flags |= print::PD_RETURNDC;
         request = record;
     }
+    request.owner = owner;
     if (!print::print_dialog(request)) return nullptr;
+    request.owner = nullptr;  // the next dialog may be another window's
     std::lock_guard lock(print::print_dialog_mutex());
     print::print_dialog_record() = request;
     return request.printer;
@@ -110,7 +112,7 @@ PrintLayout print_layout(int dpi_x, int dpi_y, double width, double left_margin,
 
 void print_command(const char* title, double width, double left_margin, double top_margin, int left, int top,
                    int right, int bottom, bool use_active_page, ui::Window* window) {
-    std::shared_ptr<print::PrinterContext> printer = choose_printer();
+    std::shared_ptr<print::PrinterContext> printer = choose_printer(window);
     if (!printer) return;
     WindowState* state = current_window_state(window);
     if (state == nullptr || state->width <= 0 || state->height <= 0) return;

@@ -15,7 +15,7 @@ void save_image_command(const char* file_name, int left, int top, int right, int
                         ui::Window* window) {
     std::optional<std::string> chosen;
     if (file_name == nullptr) {
-        chosen = ask_bmp_file_name();
+        chosen = ask_bmp_file_name(window);
         if (!chosen) return;
         file_name = chosen->c_str();
     }

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/print/testing.h"
+#include "platform/ui/dialog_program_options.h"
 
 namespace klv::print {
 namespace {
@@ -28,7 +29,7 @@ bool desktop_can_ask() {
 
 }  // namespace
 
-std::optional<std::string> choose_destination(const std::vector<std::string>& destinations,
+std::optional<std::string> choose_destination(ui::Window* owner, const std::vector<std::string>& destinations,
                                               const std::string& initial) {
     PrintChooser chooser;
     {
@@ -38,8 +39,8 @@ std::optional<std::string> choose_destination(const std::vector<std::string>& de
     if (chooser) {
         return chooser(destinations, initial);
     }
-    if (desktop_can_ask() && !destinations.empty() && zenity_available()) {
-        return choose_with_zenity(destinations, initial);
+    if (desktop_can_ask() && !destinations.empty() && !ui::desktop_dialog_program().empty()) {
+        return choose_on_desktop(owner, destinations, initial);
     }
     if (initial.empty()) {
         return std::nullopt;

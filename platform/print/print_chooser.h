@@ -1,17 +1,20 @@
 // The visible part of the print dialog: the list of destinations with Print
 // and Cancel.
 //
-// On a desktop (DISPLAY set, KLV_BACKEND not "headless", and zenity
-// installed) the list is a zenity window with the previous choice selected.
-// Where nothing can be shown, the dialog confirms at once on the choice it
-// was opened on, as a user pressing Print would; with no destination at all
-// it is cancelled. Tests put their own chooser in place (testing.h).
+// On a desktop (DISPLAY set, KLV_BACKEND not "headless", and zenity or
+// kdialog installed) the list is that program's window, titled "Print", tied
+// to the window it prints, with the previous choice selected. Where nothing
+// can be shown, the dialog confirms at once on the choice it was opened on,
+// as a user pressing Print would; with no destination at all it is
+// cancelled. Tests put their own chooser in place (testing.h).
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/ui/ui.h"
 
 namespace klv::print {
 
@@ -20,13 +23,14 @@ namespace klv::print {
 using PrintChooser =
     std::function<std::optional<std::string>(const std::vector<std::string>& destinations, const std::string& initial)>;
 
-// Asks through the chooser in place (the testing one, else the desktop's).
-std::optional<std::string> choose_destination(const std::vector<std::string>& destinations,
+// Asks through the chooser in place (the testing one, else the desktop's),
+// as a dialog of `owner` (may be null).
+std::optional<std::string> choose_destination(ui::Window* owner, const std::vector<std::string>& destinations,
                                               const std::string& initial);
 
-// Whether zenity is on the PATH.
-bool zenity_available();
-// zenity's list; none for Cancel or when zenity cannot be run.
-std::optional<std::string> choose_with_zenity(const std::vector<std::string>& destinations, const std::string& initial);
+// The desktop's list (zenity's or kdialog's radio list); none for Cancel or
+// when neither program can be run.
+std::optional<std::string> choose_on_desktop(ui::Window* owner, const std::vector<std::string>& destinations,
+                                             const std::string& initial);
 
 }  // namespace klv::print

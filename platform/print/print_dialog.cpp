@@ -31,7 +31,7 @@ bool ask(PrintDialogRecord& record, bool return_dc) {
     if (initial.empty()) {
         initial = default_destination_name().value_or("");
     }
-    std::optional<std::string> choice = choose_destination(destination_names(), initial);
+    std::optional<std::string> choice = choose_destination(record.owner, destination_names(), initial);
     if (!choice) {
         return false;
     }

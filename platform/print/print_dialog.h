@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/print/printer_context.h"
+#include "platform/ui/ui.h"
 
 namespace klv::print {
 
@@ -21,6 +22,7 @@ struct PrintDialogRecord {
     std::uint32_t size = 0;
     std::uint32_t flags = 0;
     std::string device_names;  // the chosen destination; empty: none chosen yet
+    ui::Window* owner = nullptr;  // the window the dialog opens above, as its dialog
     // The printer context the last confirmed dialog returned. Shared, so
     // that a command printing on it keeps it while another command's dialog
     // puts a new one into the record.

@@ -31,6 +31,14 @@ public:
     // The window's geometry has a new scale: the window on the screen takes
     // its new size. Called on the window's thread.
     virtual void rescale() {}
+    // The window's number on the desktop (the X window); 0 for none.
+    virtual unsigned long desktop_id() const { return 0; }
+    // A dialog program of this window is about to start, has started as
+    // process `pid`, has ended: the windows it makes meanwhile are made
+    // dialogs of this window, so that they open above it.
+    virtual void dialog_program_starting() {}
+    virtual void dialog_program_started(int) {}
+    virtual void dialog_program_ended(int) {}
 };
 
 class ThreadDisplay {

@@ -114,7 +114,7 @@ bool release_message(Window& window, const InputEvent& event, Message* message) 
 
 bool message_from_input(const InputEvent& event, ThreadQueue& queue, Message* message) {
     auto window = find_window(event.window);
-    if (!window || window->owner.get() != &queue) return false;
+    if (!window || window->owner.get() != &queue || !window->enabled) return false;
     switch (event.kind) {
         case InputEvent::Kind::key: return key_message(event, queue, message);
         case InputEvent::Kind::mouse_move: return move_message(*window, event, message);

@@ -5,6 +5,7 @@
 #include "platform/ui/backend.h"
 #include "platform/ui/input.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/modal_loop.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/window_internal.h"
@@ -72,7 +73,7 @@ bool next_input_message(ThreadQueue& queue, Message* message) {
 
 }  // namespace
 
-bool get_message(Message* message) {
+NextMessage next_message(Message* message, int ready_fd) {
     auto queue = current_queue();
     for (;;) {
         const std::uint64_t seen = queue->activity();
@@ -80,24 +81,32 @@ bool get_message(Message* message) {
         if (queue->display) queue->display->pump(*queue);
         if (auto posted = queue->take_posted()) {
             *message = *posted;
-            return true;
+            return NextMessage::message;
         }
         int exit_code = 0;
         if (queue->take_quit(&exit_code)) {
             *message = {nullptr, WM_QUIT, std::uintptr_t(exit_code), 0};
-            return false;
+            return NextMessage::quit;
         }
-        if (next_input_message(*queue, message)) return true;
+        if (next_input_message(*queue, message)) return NextMessage::message;
         const PaintDue paint = window_needing_paint(*queue);
         if (paint.window != nullptr) {
             *message = {paint.window, WM_PAINT, 0, 0};
-            return true;
+            return NextMessage::message;
         }
         // Events a call since the last pump read into the connection's own
         // buffer would not wake the wait below.
         if (queue->display && queue->display->pump(*queue)) continue;
-        queue->wait(display_descriptor(*queue), seen, false, paint.wait_ms);
+        if (queue->wait(display_descriptor(*queue), seen, false, paint.wait_ms, ready_fd)) return NextMessage::ready;
     }
+}
+
+bool get_message(Message* message) {
+    NextMessage next;
+    do {
+        next = next_message(message, -1);
+    } while (next == NextMessage::ready);
+    return next == NextMessage::message;
 }
 
 void translate_message(const Message& message) {

@@ -39,6 +39,6 @@ bool native_message_box(const std::string& caption, const std::string& text);
 bool native_file_chooser_installed();
 std::optional<std::string> native_choose_save_file(const SaveFileRequest& request);
 // "Replace the existing file?": true for Yes.
-bool native_ask_replace(const std::string& file_name);
+bool native_ask_replace(Window* owner, const std::string& file_name);
 
 }  // namespace klv::ui

@@ -11,8 +11,8 @@ namespace klv::ui {
 
 namespace {
 
-void report_no_chooser() {
-    message_box(nullptr,
+void report_no_chooser(Window* owner) {
+    message_box(owner,
                 "No file chooser is installed, so no file name can be asked for. "
                 "Install zenity or kdialog to save images from the window menu.",
                 "Save image as...", MB_OK | MB_ICONERROR);
@@ -28,7 +28,7 @@ bool save_file_dialog(SaveFileRequest& request) {
     }
     if (chosen_backend() != BackendKind::native) return false;
     if (!native_file_chooser_installed()) {
-        report_no_chooser();
+        report_no_chooser(request.owner);
         return false;
     }
     std::optional<std::string> name = native_choose_save_file(request);
@@ -37,10 +37,10 @@ bool save_file_dialog(SaveFileRequest& request) {
     return true;
 }
 
-bool ask_replace_file(const std::string& file_name) {
+bool ask_replace_file(Window* owner, const std::string& file_name) {
     if (auto scripted = take_scripted_overwrite_answer()) return *scripted;
     if (chosen_backend() != BackendKind::native) return false;
-    return native_ask_replace(file_name);
+    return native_ask_replace(owner, file_name);
 }
 
 }  // namespace klv::ui

@@ -1,6 +1,5 @@
-// The save-file dialog's companions: the question before a file is replaced,
-// and painting while another program's dialog is open. save_file_dialog
-// itself is declared in ui.h.
+// The save-file dialog's companion: the question before a file is replaced.
+// save_file_dialog itself is declared in ui.h.
 //
 // On a desktop the dialogs are the desktop's own file chooser (zenity, or
 // kdialog) run as a separate program; without either, save_file_dialog
@@ -11,15 +10,12 @@
 
 #include <string>
 
+#include "platform/ui/ui.h"
+
 namespace klv::ui {
 
-// Asks whether the existing file may be replaced: true to replace it.
-bool ask_replace_file(const std::string& file_name);
-
-// Paints the calling thread's windows that need it (WM_PAINT through their
-// procedures) after taking in the desktop's pending events, and returns at
-// once. Posted messages, input and messages sent from other threads wait
-// until the dialog is closed. For modal waits on the window thread.
-void paint_pending_windows();
+// Asks, as a dialog of `owner` (may be null), whether the existing file may
+// be replaced: true to replace it.
+bool ask_replace_file(Window* owner, const std::string& file_name);
 
 }  // namespace klv::ui

@@ -117,18 +117,18 @@ std::uint64_t ThreadQueue::activity() const {
     return activity_;
 }
 
-void ThreadQueue::wait(int display_fd, std::uint64_t seen, bool sends_only, int paint_in_ms) {
+bool ThreadQueue::wait(int display_fd, std::uint64_t seen, bool sends_only, int paint_in_ms, int ready_fd) {
     {
         std::lock_guard lock(mutex_);
         const bool queued = sends_only ? !sent_.empty() : !posted_.empty() || !input_.empty() || !sent_.empty() || quit_;
-        if (queued) return;
+        if (queued) return false;
         if (!sends_only && paint_in_ms < 0 && seen == activity_ && !idle_) {
             idle_ = true;
             idle_changed_.notify_all();
         }
     }
     // Without a paint due, the time-out only guards against a lost wake-up.
-    wake_.wait(display_fd, paint_in_ms >= 0 ? paint_in_ms : 1000);
+    return wake_.wait(display_fd, paint_in_ms >= 0 ? paint_in_ms : 1000, ready_fd);
 }
 
 bool ThreadQueue::wait_idle(int timeout_ms) {

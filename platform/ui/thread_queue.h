@@ -73,7 +73,9 @@ public:
     // that arrived since keeps the thread from being reported idle.
     // `paint_in_ms`: a paint falls due after that many milliseconds; the
     // thread is not idle meanwhile (-1: nothing to paint).
-    void wait(int display_fd, std::uint64_t seen, bool sends_only = false, int paint_in_ms = -1);
+    // `ready_fd`: a descriptor a modal wait also watches (a dialog program's
+    // answer); true when it is readable.
+    bool wait(int display_fd, std::uint64_t seen, bool sends_only = false, int paint_in_ms = -1, int ready_fd = -1);
     std::uint64_t activity() const;
     bool done_waiting(const SentMessage& sent);
     // The thread ends: later posts fail, waiting senders get 0.

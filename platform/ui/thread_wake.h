@@ -18,8 +18,10 @@ public:
     // From any thread.
     void wake();
     // Returns once woken, once `display_fd` is readable (-1: none), once the
-    // desktop has input for the calling thread, or after `timeout_ms`.
-    void wait(int display_fd, int timeout_ms);
+    // desktop has input for the calling thread, once `ready_fd` (-1: none; a
+    // dialog program's answer) is readable, or after `timeout_ms`. True when
+    // `ready_fd` is readable.
+    bool wait(int display_fd, int timeout_ms, int ready_fd = -1);
 
 private:
     std::intptr_t handle_ = -1;

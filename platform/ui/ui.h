@@ -126,11 +126,14 @@ std::string error_text(std::uint32_t code);
 
 // GetSaveFileNameA: the chosen name, or false when cancelled. The dialog asks
 // before an existing file is replaced. While it is open the calling thread
-// keeps dispatching its windows' messages (they repaint).
+// keeps dispatching its windows' messages (they repaint), and the owner
+// takes no input.
 struct SaveFileRequest {
     std::string filter_name;     // "Bitmap files (*.bmp)"
     std::string filter_pattern;  // "*.BMP"
     std::string chosen_name;     // the answer
+    Window* owner = nullptr;     // the dialog opens above it, as its dialog
+    std::string title;           // empty: "Save As"
 };
 bool save_file_dialog(SaveFileRequest& request);
 

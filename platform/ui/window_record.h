@@ -50,6 +50,7 @@ struct Window {
     std::shared_ptr<ThreadQueue> owner;  // the creating thread's queue
     std::atomic<void*> user_data{nullptr};
     std::atomic<bool> destroyed{false};
+    std::atomic<bool> enabled{true};  // false while a dialog of the window is open: no input
 
     // Guards everything below; never held while a procedure runs.
     mutable std::mutex mutex;

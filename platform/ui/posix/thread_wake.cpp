@@ -24,13 +24,15 @@ void ThreadWake::wake() {
     } while (written < 0 && errno == EINTR);
 }
 
-void ThreadWake::wait(int display_fd, int timeout_ms) {
-    pollfd fds[2] = {{int(handle_), POLLIN, 0}, {display_fd, POLLIN, 0}};
-    const int count = display_fd >= 0 ? 2 : 1;
-    if (poll(fds, nfds_t(count), timeout_ms) > 0 && (fds[0].revents & POLLIN)) {
+bool ThreadWake::wait(int display_fd, int timeout_ms, int ready_fd) {
+    // poll skips a descriptor of -1.
+    pollfd fds[3] = {{int(handle_), POLLIN, 0}, {display_fd, POLLIN, 0}, {ready_fd, POLLIN, 0}};
+    if (poll(fds, 3, timeout_ms) <= 0) return false;
+    if (fds[0].revents & POLLIN) {
         std::uint64_t value;
         [[maybe_unused]] ssize_t got = read(int(handle_), &value, sizeof value);
     }
+    return ready_fd >= 0 && fds[2].revents != 0;
 }
 
 }  // namespace klv::ui

@@ -40,6 +40,8 @@ std::optional<std::string> native_choose_save_file(const SaveFileRequest& reques
     return choose_save_file(request);
 }
 
-bool native_ask_replace(const std::string& file_name) { return ask_replace_with_chooser(file_name); }
+bool native_ask_replace(Window* owner, const std::string& file_name) {
+    return ask_replace_with_chooser(owner, file_name);
+}
 
 }  // namespace klv::ui

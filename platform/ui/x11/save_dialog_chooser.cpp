@@ -6,7 +6,8 @@
 #include <climits>
 #include <vector>
 
-#include "platform/ui/x11/save_dialog_process.h"
+#include "platform/ui/dialog_program.h"
+#include "platform/ui/dialog_program_options.h"
 
 namespace klv::ui {
 
@@ -40,31 +41,29 @@ std::string markup_escaped(const std::string& text) {
 
 std::vector<std::string> save_arguments(const std::string& program, const SaveFileRequest& request) {
     std::string patterns = filter_patterns(request.filter_pattern);
-    if (program.ends_with("kdialog"))
-        return {program, "--getsavefilename", current_folder(), patterns + "|" + request.filter_name};
-    return {program, "--file-selection", "--save", "--confirm-overwrite",
-            "--file-filter=" + request.filter_name + " | " + patterns};
+    const std::string title = request.title.empty() ? "Save As" : request.title;
+    if (is_kdialog(program))
+        return dialog_command(program, request.owner, title,
+                            {"--getsavefilename", current_folder(), patterns + "|" + request.filter_name});
+    return dialog_command(program, request.owner, title,
+                        {"--file-selection", "--save", "--confirm-overwrite",
+                         "--file-filter=" + request.filter_name + " | " + patterns});
 }
 
-std::vector<std::string> question_arguments(const std::string& program, const std::string& file_name) {
+std::vector<std::string> question_arguments(const std::string& program, Window* owner, const std::string& file_name) {
     std::string text = file_name + " already exists.\nDo you want to replace it?";
-    if (program.ends_with("kdialog")) return {program, "--title", "Confirm Save As", "--yesno", text};
-    return {program, "--question", "--title=Confirm Save As", "--text=" + markup_escaped(text)};
-}
-
-std::string chooser_program() {
-    std::string zenity = find_program("zenity");
-    return zenity.empty() ? find_program("kdialog") : zenity;
+    if (is_kdialog(program)) return dialog_command(program, owner, "Confirm Save As", {"--yesno", text});
+    return dialog_command(program, owner, "Confirm Save As", {"--question", "--text=" + markup_escaped(text)});
 }
 
 }  // namespace
 
-bool file_chooser_installed() { return !chooser_program().empty(); }
+bool file_chooser_installed() { return !desktop_dialog_program().empty(); }
 
 std::optional<std::string> choose_save_file(const SaveFileRequest& request) {
-    std::string program = chooser_program();
+    std::string program = desktop_dialog_program();
     if (program.empty()) return std::nullopt;
-    auto answer = run_dialog_program(save_arguments(program, request));
+    auto answer = run_dialog_program(request.owner, save_arguments(program, request));
     if (!answer || answer->exit_code != 0) return std::nullopt;
     std::string name = answer->output;
     if (!name.empty() && name.back() == '\n') name.pop_back();
@@ -72,10 +71,10 @@ std::optional<std::string> choose_save_file(const SaveFileRequest& request) {
     return name;
 }
 
-bool ask_replace_with_chooser(const std::string& file_name) {
-    std::string program = chooser_program();
+bool ask_replace_with_chooser(Window* owner, const std::string& file_name) {
+    std::string program = desktop_dialog_program();
     if (program.empty()) return false;
-    auto answer = run_dialog_program(question_arguments(program, file_name));
+    auto answer = run_dialog_program(owner, question_arguments(program, owner, file_name));
     return answer && answer->exit_code == 0;
 }
 

@@ -1,4 +1,5 @@
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -21,7 +22,8 @@ X11Atoms::X11Atoms(Display* d)
       net_wm_moveresize(XInternAtom(d, "_NET_WM_MOVERESIZE", False)),
       net_frame_extents(XInternAtom(d, "_NET_FRAME_EXTENTS", False)),
       net_wm_window_type(XInternAtom(d, "_NET_WM_WINDOW_TYPE", False)),
-      net_wm_window_type_dialog(XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False)) {}
+      net_wm_window_type_dialog(XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False)),
+      net_wm_pid(XInternAtom(d, "_NET_WM_PID", False)) {}
 
 X11Display::X11Display(Display* display) : display_(display), atoms_(display) {
     // Held keys then repeat as presses only, without the releases between.
@@ -50,12 +52,47 @@ void X11Display::handle(XEvent& event) {
         XRefreshKeyboardMapping(&event.xmapping);
         return;
     }
+    if (!dialog_owners_.empty()) {
+        if (event.type == CreateNotify && !event.xcreatewindow.override_redirect) {
+            // Told of its properties from now on; it may have them already.
+            XSelectInput(display_, event.xcreatewindow.window, PropertyChangeMask);
+            tie_if_dialog(event.xcreatewindow.window);
+        }
+        if (event.type == PropertyNotify && event.xproperty.atom == atoms_.net_wm_pid) tie_if_dialog(event.xany.window);
+    }
     auto found = windows_.find(event.xany.window);
     if (found != windows_.end()) found->second->handle(event);
 }
 
 // The resources as the server held them when the connection was opened.
 int X11Display::desktop_scale() const { return scale_from_resources(XResourceManagerString(display_)); }
+
+void X11Display::listen_for_new_windows() {
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, False);
+}
+
+void X11Display::tie_windows_of(long pid, ::Window owner) { dialog_owners_[pid] = owner; }
+
+void X11Display::untie_windows_of(long pid) {
+    dialog_owners_.erase(pid);
+    if (dialog_owners_.empty()) XSelectInput(display_, DefaultRootWindow(display_), NoEventMask);
+}
+
+void X11Display::tie_if_dialog(::Window window) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, window, atoms_.net_wm_pid, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) != Success) {
+        return;
+    }
+    const long pid = count == 1 && format == 32 ? *reinterpret_cast<long*>(data) : 0;
+    if (data) XFree(data);
+    auto owner = dialog_owners_.find(pid);
+    if (owner != dialog_owners_.end()) XSetTransientForHint(display_, window, owner->second);
+}
 
 std::unique_ptr<NativeWindow> X11Display::create(Window& window) {
     auto native = std::make_unique<X11Window>(*this, window);

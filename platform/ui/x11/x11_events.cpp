@@ -114,7 +114,7 @@ void X11Window::on_key(XKeyEvent& event, bool down) {
     const bool keypad = IsKeypadKey(typed) || IsKeypadKey(base);
     std::uint32_t vk = virtual_key_from_keysym(keypad ? typed : base);
     const bool alt = event.state & Mod1Mask;
-    if (down && take_menu_key(typed, event.state)) return;
+    if (down && window_.enabled && take_menu_key(typed, event.state)) return;
     const int control_byte = length == 1 ? static_cast<unsigned char>(text[0]) : -1;
     const int character = down && !alt ? character_from_keysym(typed, control_byte) : -1;
     // A key the table does not name still types its character.

@@ -19,7 +19,7 @@ namespace klv::ui {
 
 struct X11Atoms {
     Atom wm_protocols, wm_delete_window, motif_wm_hints, net_wm_name, utf8_string, net_wm_moveresize,
-        net_frame_extents, net_wm_window_type, net_wm_window_type_dialog;
+        net_frame_extents, net_wm_window_type, net_wm_window_type_dialog, net_wm_pid;
     explicit X11Atoms(Display* display);
 };
 
@@ -43,10 +43,20 @@ public:
     // Handles one event for our windows (also used by the system menu's loop).
     void handle(XEvent& event);
 
+    // The windows that process `pid` (a dialog program) makes become dialogs
+    // of `owner`: WM_TRANSIENT_FOR, which the window manager keeps above it.
+    // Listening starts before the program does, so that no window is missed.
+    void listen_for_new_windows();
+    void tie_windows_of(long pid, ::Window owner);
+    void untie_windows_of(long pid);
+
 private:
+    void tie_if_dialog(::Window window);
+
     Display* display_;
     X11Atoms atoms_;
     std::map<::Window, X11Window*> windows_;
+    std::map<long, ::Window> dialog_owners_;  // by process id
 };
 
 class X11Window final : public NativeWindow {
@@ -65,6 +75,10 @@ public:
     void open_system_menu() override;
     void set_title(const std::string& title) override;
     void rescale() override;
+    unsigned long desktop_id() const override { return id_; }
+    void dialog_program_starting() override { display_.listen_for_new_windows(); }
+    void dialog_program_started(int pid) override { display_.tie_windows_of(pid, id_); }
+    void dialog_program_ended(int pid) override { display_.untie_windows_of(pid); }
 
     void handle(XEvent& event);
 
@@ -106,6 +120,11 @@ constexpr long motif_titled[5] = {1 | 2, 4 | 8 | 32, 2 | 8 | 16 | 32, 0, 0};
 constexpr long motif_undecorated[5] = {2, 0, 0, 0, 0};
 constexpr long motif_dialog[5] = {1 | 2, 4 | 32, 2 | 8 | 16, 0, 0};
 void set_motif_hints(Display* display, ::Window id, const X11Atoms& atoms, const long (&hints)[5]);
+
+// _NET_WM_PID and WM_CLIENT_MACHINE: which process on which machine owns
+// the window, so that the window manager can offer to end it when it stops
+// answering.
+void set_process_hints(Display* display, ::Window id, const X11Atoms& atoms);
 
 // X errors (a window the server already forgot) are not fatal to us.
 void ignore_x_errors();

@@ -97,6 +97,7 @@ int step(const MenuLayout& layout, int selected, int direction) {
     ::Window w = XCreateWindow(d, DefaultRootWindow(d), x, y, unsigned(width), unsigned(height), 0, CopyFromParent,
                                InputOutput, CopyFromParent, CWOverrideRedirect | CWSaveUnder | CWBackPixel | CWEventMask,
                                &attributes);
+    XStoreName(d, w, "System menu");  // for tools that look for it
     XMapRaised(d, w);
     XSync(d, False);
     return w;

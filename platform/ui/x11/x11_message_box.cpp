@@ -83,6 +83,7 @@ void draw_box(Display* d, ::Window w, GC gc, const BoxLayout& layout) {
     Atom protocols[] = {atoms.wm_delete_window};
     XSetWMProtocols(d, w, protocols, 1);
     set_motif_hints(d, w, atoms, motif_dialog);
+    set_process_hints(d, w, atoms);
     XMapRaised(d, w);
     return w;
 }

@@ -1,6 +1,7 @@
 // A window on the X server: created with the size and place the library
 // asks for, fixed in size, its client area shown from the screen image.
 #include <X11/Xatom.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -105,6 +106,20 @@ void X11Window::set_hints() {
     XSetClassHint(d, id_, class_hint);
     XFree(class_hint);
     set_motif_hints(d, id_, atoms, decorated_ ? motif_titled : motif_undecorated);
+    set_process_hints(d, id_, atoms);
+}
+
+void set_process_hints(Display* d, ::Window id, const X11Atoms& atoms) {
+    const long pid = long(getpid());
+    XChangeProperty(d, id, atoms.net_wm_pid, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) != 0) return;
+    char* names[] = {host};
+    XTextProperty machine{};
+    if (!XStringListToTextProperty(names, 1, &machine)) return;
+    XSetWMClientMachine(d, id, &machine);
+    XFree(machine.value);
 }
 
 // The title is Windows-1252. Window managers read _NET_WM_NAME (UTF-8) first;

@@ -34,27 +34,27 @@ protected:
 
 TEST_F(AskBmpFileName, CancelGivesNoName) {
     ui::testing::set_save_dialog_answer(std::nullopt);
-    EXPECT_FALSE(ask_bmp_file_name());
+    EXPECT_FALSE(ask_bmp_file_name(nullptr));
     ui::testing::set_save_dialog_answer("");
-    EXPECT_FALSE(ask_bmp_file_name());
+    EXPECT_FALSE(ask_bmp_file_name(nullptr));
     EXPECT_EQ(ui::testing::save_dialogs_shown(), 2);
 }
 
 TEST_F(AskBmpFileName, AsksBeforeReplacingTheLongerName) {
     ui::testing::set_save_dialog_answer(folder.file("chart"));
-    EXPECT_EQ(ask_bmp_file_name(), folder.file("chart.BMP"));
+    EXPECT_EQ(ask_bmp_file_name(nullptr), folder.file("chart.BMP"));
     EXPECT_EQ(ui::testing::overwrite_questions_asked(), 0);  // nothing to replace
     std::ofstream(folder.file("chart.BMP")) << "old";
     ui::testing::set_overwrite_answer(false);
-    EXPECT_FALSE(ask_bmp_file_name());
+    EXPECT_FALSE(ask_bmp_file_name(nullptr));
     EXPECT_EQ(ui::testing::overwrite_questions_asked(), 1);
     ui::testing::set_overwrite_answer(true);
-    EXPECT_EQ(ask_bmp_file_name(), folder.file("chart.BMP"));
+    EXPECT_EQ(ask_bmp_file_name(nullptr), folder.file("chart.BMP"));
     // A name used as typed was the dialog's own question.
     std::ofstream(folder.file("chart.bmp")) << "old";
     ui::testing::set_save_dialog_answer(folder.file("chart.bmp"));
     ui::testing::set_overwrite_answer(false);
-    EXPECT_EQ(ask_bmp_file_name(), folder.file("chart.bmp"));
+    EXPECT_EQ(ask_bmp_file_name(nullptr), folder.file("chart.bmp"));
     EXPECT_EQ(ui::testing::overwrite_questions_asked(), 2);
 }
 

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <atomic>
 #include <fstream>
 
 #include "platform/ui/messages.h"
 #include "platform/ui/x11/save_dialog_chooser.h"
-#include "platform/ui/x11/save_dialog_process.h"
 #include "tests/graphics/export/temp_folder.h"
 
 namespace klv::ui {
@@ -37,7 +35,7 @@ protected:
     }
 
     test::TempFolder folder;
-    SaveFileRequest request{"Bitmap files (*.bmp)", "*.BMP", ""};
+    SaveFileRequest request{"Bitmap files (*.bmp)", "*.BMP", "", nullptr, "Save image as"};
 
 private:
     std::string saved_path_;
@@ -48,7 +46,7 @@ TEST_F(DesktopChooser, ZenityAsksWithTheFilterAndGivesThePath) {
     install("kdialog", "/wrong\n", 0);
     EXPECT_EQ(choose_save_file(request), "/home/user/chart");
     EXPECT_EQ(arguments_of("zenity"),
-              "--file-selection\n--save\n--confirm-overwrite\n--file-filter=Bitmap files (*.bmp) | *.BMP *.bmp\n");
+              "--title=Save image as\n--file-selection\n--save\n--confirm-overwrite\n--file-filter=Bitmap files (*.bmp) | *.BMP *.bmp\n");
 }
 
 TEST_F(DesktopChooser, CancelAndFailureGiveNoName) {
@@ -63,51 +61,22 @@ TEST_F(DesktopChooser, KdialogStandsInForZenity) {
     EXPECT_TRUE(file_chooser_installed());
     EXPECT_EQ(choose_save_file(request), "/home/user/pie.bmp");
     std::string arguments = arguments_of("kdialog");
-    EXPECT_TRUE(arguments.starts_with("--getsavefilename\n")) << arguments;
+    EXPECT_TRUE(arguments.starts_with("--title\nSave image as\n--getsavefilename\n")) << arguments;
     EXPECT_TRUE(arguments.ends_with("\n*.BMP *.bmp|Bitmap files (*.bmp)\n")) << arguments;
 }
 
 TEST_F(DesktopChooser, ReplaceQuestionIsYesOnlyForStatusZero) {
     install("zenity", "", 0);
-    EXPECT_TRUE(ask_replace_with_chooser("/tmp/a&b.BMP"));
+    EXPECT_TRUE(ask_replace_with_chooser(nullptr, "/tmp/a&b.BMP"));
     EXPECT_NE(arguments_of("zenity").find("--text=/tmp/a&amp;b.BMP already exists."), std::string::npos);
     install("zenity", "", 1);
-    EXPECT_FALSE(ask_replace_with_chooser("/tmp/a.BMP"));
+    EXPECT_FALSE(ask_replace_with_chooser(nullptr, "/tmp/a.BMP"));
 }
 
 TEST_F(DesktopChooser, NoChooserInstalled) {
     EXPECT_FALSE(file_chooser_installed());
     EXPECT_FALSE(choose_save_file(request));
-    EXPECT_FALSE(ask_replace_with_chooser("/tmp/a.BMP"));
-    EXPECT_FALSE(run_dialog_program({folder.file("absent")}));
-}
-
-std::atomic<int> paints{0};
-
-std::intptr_t counting_procedure(Window* window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
-    if (message != WM_PAINT) return default_procedure(window, message, wparam, lparam);
-    PaintInfo paint;
-    begin_paint(window, &paint);
-    end_paint(window, &paint);
-    ++paints;
-    return 0;
-}
-
-// Nothing else dispatches this thread's messages while the program runs:
-// the paint comes from the wait itself.
-TEST_F(DesktopChooser, WindowsOfTheWaitingThreadKeepPainting) {
-    setenv("KLV_BACKEND", "headless", 0);
-    ASSERT_TRUE(register_class({"KlvExportPaintWhileWaiting", 0, counting_procedure, -1}));
-    Window* window = create_window("KlvExportPaintWhileWaiting", "x", WS_CAPTION, 0, 0, 100, 100);
-    ASSERT_NE(window, nullptr);
-    show_window(window, SW_SHOWNORMAL);
-    invalidate_rect(window, nullptr, false);
-    std::string program = folder.file("slow");
-    std::ofstream(program) << "#!/bin/sh\n/bin/sleep 0.3\n";
-    chmod(program.c_str(), 0755);
-    paints = 0;
-    ASSERT_TRUE(run_dialog_program({program}));
-    EXPECT_GE(paints.load(), 1);
+    EXPECT_FALSE(ask_replace_with_chooser(nullptr, "/tmp/a.BMP"));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -87,6 +89,26 @@ protected:
         return extents;
     }
 
+    // _NET_WM_PID and WM_CLIENT_MACHINE name this process on this machine.
+    void expect_owned_by_this_process(::Window w) {
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        Atom atom = XInternAtom(display_, "_NET_WM_PID", False);
+        ASSERT_EQ(XGetWindowProperty(display_, w, atom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data),
+                  Success);
+        ASSERT_EQ(count, 1u);
+        EXPECT_EQ(*reinterpret_cast<long*>(data), long(getpid()));
+        XFree(data);
+        XTextProperty machine{};
+        ASSERT_TRUE(XGetWMClientMachine(display_, w, &machine));
+        char host[256] = {};
+        gethostname(host, sizeof host - 1);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(machine.value), machine.nitems), host);
+        XFree(machine.value);
+    }
+
     static void xdotool(const std::string& arguments) {
         const std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -119,6 +141,7 @@ TEST_F(X11Test, TitledWindowHasTheClientSizeAndItsFrameAtThePlaceAsked) {
     EXPECT_EQ(outer.bottom - outer.top, 505);
     EXPECT_EQ(outer.left, client.left - 3);
     EXPECT_EQ(outer.top, client.top - 22);
+    expect_owned_by_this_process(id);
 }
 
 TEST_F(X11Test, UntitledWindowIsItsOwnFrame) {

@@ -1,0 +1,171 @@
+// The print and save commands with a stand-in for the desktop's dialog
+// program, on a real X server: the chart window stays painted while the
+// dialog is open, and the dialog is titled and tied to the chart window.
+#include <gtest/gtest.h>
+// After GoogleTest: Xlib defines None and Bool as macros.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstring>
+#include <future>
+#include <cstdlib>
+#include <thread>
+
+#include "graphics/klv.h"
+#include "platform/ui/dialog_program.h"
+#include "platform/ui/testing.h"
+#include "tests/graphics/export/temp_folder.h"
+#include "tests/platform/print/cups_fixture.h"
+#include "tests/support/library_window.h"
+#include "tests/platform/ui/window_thread.h"
+#include "tests/support/stand_in_program.h"
+
+namespace klv {
+namespace {
+
+using namespace std::chrono_literals;
+
+int xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()); }
+
+// Waits (at most five seconds) until a visible window of that exact name exists.
+bool wait_for_window_named(const std::string& name) {
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (std::chrono::steady_clock::now() < end) {
+        if (xdotool("search --onlyvisible --name '^" + name + "$'") == 0) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+bool wait_for_file(const std::string& path) {
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (!std::filesystem::exists(path)) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+class X11DialogPrograms : public print::PrinterSuite {
+protected:
+    void SetUp() override {
+        const char* name = std::getenv("DISPLAY");
+        if (!name || !*name) GTEST_SKIP() << "no DISPLAY";
+        display_ = XOpenDisplay(name);
+        if (!display_) GTEST_SKIP() << "cannot open display " << name;
+        print::PrinterSuite::SetUp();
+        const char* path = std::getenv("PATH");
+        saved_path_ = path ? path : "";
+        setenv("PATH", (folder_.path().string() + ":" + saved_path_).c_str(), 1);
+    }
+    void TearDown() override {
+        close_window(-2);
+        if (!saved_path_.empty()) setenv("PATH", saved_path_.c_str(), 1);
+        if (display_) XCloseDisplay(display_);
+        print::PrinterSuite::TearDown();
+    }
+
+    // A window with colours in its top-left corner, where the system menu opens.
+    ::Window open_chart_window(const char* title) {
+        EXPECT_GE(open_window(320, 240, title, 100, 100, false, false), 0);
+        const int colours[] = {1, 2, 4, 14, 5, 3};
+        for (int i = 0; i < 6; ++i) {
+            set_fill_style(1, colours[i]);
+            fill_bar(i * 30, i * 20, i * 30 + 120, i * 20 + 90);
+        }
+        EXPECT_TRUE(test::wait_idle());
+        const std::string id = ui::desktop_window_id(test::current_window_handle());
+        EXPECT_EQ(xdotool("windowactivate --sync " + id), 0);
+        return ::Window(std::stoul(id));
+    }
+
+    // The number of window pixels that differ from the visual page.
+    long stale_pixels(::Window id) {
+        const test::Image page = test::page_image(0);
+        XImage* image = XGetImage(display_, id, 0, 0, unsigned(page.width), unsigned(page.height), AllPlanes, ZPixmap);
+        if (!image) return long(page.width) * page.height;
+        long differ = 0;
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x) differ += (XGetPixel(image, x, y) & 0xFFFFFF) != page.at(x, y);
+        XDestroyImage(image);
+        return differ;
+    }
+
+    // Waits (at most three seconds) for the window to show the page.
+    bool shows_the_page(::Window id) {
+        const auto end = std::chrono::steady_clock::now() + 3s;
+        while (stale_pixels(id) != 0) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            std::this_thread::sleep_for(20ms);
+        }
+        return true;
+    }
+
+    Display* display_ = nullptr;
+    klv::test::TempFolder folder_;
+    std::string saved_path_;
+};
+
+TEST_F(X11DialogPrograms, TheAreaTheMenuCoveredIsRepaintedWhileThePrintDialogIsOpen) {
+    klv::test::StandInProgram chooser(folder_.path(), "zenity", "", 1);  // then Cancel
+    const ::Window id = open_chart_window("klv stale area");
+    ASSERT_EQ(xdotool("key Menu"), 0);
+    ASSERT_TRUE(wait_for_window_named("System menu"));
+    ASSERT_EQ(xdotool("key Up Return"), 0);  // the last entry: "Print 7\" wide..."
+    ASSERT_TRUE(chooser.wait_until_running());
+    EXPECT_TRUE(shows_the_page(id)) << stale_pixels(id) << " pixels stale";
+    EXPECT_TRUE(chooser.arguments().starts_with("--title=Print\n")) << chooser.arguments();
+    chooser.release();
+    EXPECT_TRUE(test::wait_idle());
+    EXPECT_TRUE(cups().printed_jobs().empty());
+}
+
+TEST_F(X11DialogPrograms, TheSaveDialogIsTitledForWhatItDoes) {
+    const std::string saved = folder_.file("chart");
+    klv::test::StandInProgram chooser(folder_.path(), "zenity", saved + "\n", 0, false);
+    open_chart_window("klv save dialog");
+    ui::testing::choose_system_command(test::current_window_handle(), 4);
+    ASSERT_TRUE(chooser.wait_until_running());
+    ASSERT_TRUE(wait_for_file(saved + ".BMP"));
+    EXPECT_TRUE(chooser.arguments().starts_with("--title=Save image as\n--file-selection\n")) << chooser.arguments();
+    EXPECT_EQ(test::read_file_bytes(saved + ".BMP").size(), 54u + 320 * 240 * 3);
+}
+
+// Debian 12's zenity ignores its own --attach for the file chooser: the
+// backend ties the program's window to the window it belongs to.
+TEST(X11DialogProgramWindows, TheDesktopFileChooserIsADialogOfItsWindow) {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) GTEST_SKIP() << "no DISPLAY";
+    const std::string zenity = ui::find_program("zenity");
+    if (zenity.empty()) GTEST_SKIP() << "zenity is not installed";
+    Display* display = XOpenDisplay(name);
+    ASSERT_NE(display, nullptr);
+    ui::test::WindowOptions options;
+    options.title = "klv chooser owner";
+    ui::test::WindowThread owner(options);
+    std::promise<std::optional<ui::ProgramAnswer>> answer;
+    owner.hook = [&](std::uint32_t message, std::uintptr_t, std::intptr_t, std::intptr_t*) {
+        if (message != 0x0400) return false;
+        answer.set_value(ui::run_dialog_program(
+            owner.window(), {zenity, "--title=klv tied chooser", "--file-selection", "--save"}));
+        return true;
+    };
+    ui::post_message(owner.window(), 0x0400, 0, 0);
+    ASSERT_TRUE(wait_for_window_named("klv tied chooser"));
+    FILE* search = popen("xdotool search --onlyvisible --name '^klv tied chooser$'", "r");
+    char line[64] = {};
+    ASSERT_TRUE(fgets(line, sizeof line, search));
+    pclose(search);
+    ::Window transient_for = 0;
+    XGetTransientForHint(display, ::Window(std::stoul(line)), &transient_for);
+    EXPECT_EQ(std::to_string(transient_for), ui::desktop_window_id(owner.window()));
+    xdotool("windowactivate --sync " + std::string(line, std::strcspn(line, "\n")) + " key Escape");
+    auto result = answer.get_future().get();
+    ASSERT_TRUE(result);
+    EXPECT_NE(result->exit_code, 0);  // cancelled
+    XCloseDisplay(display);
+}
+
+}  // namespace
+}  // namespace klv
