@@ -60,7 +60,7 @@ Image picture_of(const std::string& example) {
 }
 
 TEST(Examples, EachDrawsThePictureItsPageShows) {
-    for (const std::string example : {"bouncing_ball", "xor_sprite", "justified_chart"}) {
+    for (const std::string example : {"bouncing_ball", "xor_sprite", "justified_chart", "clock_face", "stained_glass"}) {
         const Image actual = picture_of(example);
         ASSERT_GT(actual.width, 0) << example << " saved no picture";
         const Image expected = read_png(fs::path(KLV_SOURCE_DIR) / "docs" / (example + ".png"));
