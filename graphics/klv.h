@@ -333,9 +333,10 @@ void grab_image(int left, int top, int right, int bottom, void* image);
 void paste_image(int x, int y, const void* image, int mode);
 
 /* Saves the region (inclusive corners, clipped to the page) of the visual
- * page, or of the active page, as a 24-bit BMP file. Returns 0 when written,
- * 4 when the file could not be written (an existing file is then left as it
- * was), 20 when the image could not be made. */
+ * page, or of the active page: as a PNG file when the name ends in ".png"
+ * (any case), else as a 24-bit BMP file. Returns 0 when written, 4 when the
+ * file could not be written (an existing file is then left as it was), 20
+ * when the image could not be made. */
 int save_image(const char* file_name, int left, int top, int right, int bottom, bool use_active_page);
 
 #ifdef __cplusplus

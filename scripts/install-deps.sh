@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ make pkg-config ccache
-  libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcairo2-dev libcups2-dev
+  libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcairo2-dev libcups2-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # fonts the numbered fonts resolve to
   fonts-liberation2 fonts-dejavu-core

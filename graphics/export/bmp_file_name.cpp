@@ -32,6 +32,7 @@ std::optional<std::string> ask_bmp_file_name(ui::Window* owner) {
     request.filter_pattern = "*.BMP";
     request.owner = owner;
     request.title = "Save image as";
+    request.more_filters = {{"PNG files (*.png)", "*.PNG"}};
     if (!ui::save_file_dialog(request) || request.chosen_name.empty()) return std::nullopt;
     std::string name = with_bmp_extension(request.chosen_name);
     if (name != request.chosen_name && file_exists(name) && !ui::ask_replace_file(owner, name)) return std::nullopt;

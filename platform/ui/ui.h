@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/device_context.h"
 #include "platform/ui/messages.h"
@@ -134,6 +136,8 @@ struct SaveFileRequest {
     std::string chosen_name;     // the answer
     Window* owner = nullptr;     // the dialog opens above it, as its dialog
     std::string title;           // empty: "Save As"
+    // Filters offered after the first: name and pattern ("PNG files (*.png)", "*.PNG").
+    std::vector<std::pair<std::string, std::string>> more_filters;
 };
 bool save_file_dialog(SaveFileRequest& request);
 

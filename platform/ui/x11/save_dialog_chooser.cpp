@@ -39,15 +39,25 @@ std::string markup_escaped(const std::string& text) {
     return out;
 }
 
+// Every filter of the request, the first first: kdialog takes them as lines
+// of one argument, zenity as one argument each.
 std::vector<std::string> save_arguments(const std::string& program, const SaveFileRequest& request) {
-    std::string patterns = filter_patterns(request.filter_pattern);
+    std::vector<std::pair<std::string, std::string>> filters{{request.filter_name, request.filter_pattern}};
+    filters.insert(filters.end(), request.more_filters.begin(), request.more_filters.end());
     const std::string title = request.title.empty() ? "Save As" : request.title;
-    if (is_kdialog(program))
-        return dialog_command(program, request.owner, title,
-                            {"--getsavefilename", current_folder(), patterns + "|" + request.filter_name});
-    return dialog_command(program, request.owner, title,
-                        {"--file-selection", "--save", "--confirm-overwrite",
-                         "--file-filter=" + request.filter_name + " | " + patterns});
+    if (is_kdialog(program)) {
+        std::string lines;
+        for (const auto& [name, pattern] : filters) {
+            if (!lines.empty()) lines += '\n';
+            lines += filter_patterns(pattern);
+            lines += '|';
+            lines += name;
+        }
+        return dialog_command(program, request.owner, title, {"--getsavefilename", current_folder(), lines});
+    }
+    std::vector<std::string> arguments{"--file-selection", "--save", "--confirm-overwrite"};
+    for (const auto& [name, pattern] : filters) arguments.push_back("--file-filter=" + name + " | " + filter_patterns(pattern));
+    return dialog_command(program, request.owner, title, arguments);
 }
 
 std::vector<std::string> question_arguments(const std::string& program, Window* owner, const std::string& file_name) {

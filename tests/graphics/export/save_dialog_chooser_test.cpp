@@ -35,7 +35,7 @@ protected:
     }
 
     test::TempFolder folder;
-    SaveFileRequest request{"Bitmap files (*.bmp)", "*.BMP", "", nullptr, "Save image as"};
+    SaveFileRequest request{"Bitmap files (*.bmp)", "*.BMP", "", nullptr, "Save image as", {{"PNG files (*.png)", "*.PNG"}}};
 
 private:
     std::string saved_path_;
@@ -46,7 +46,8 @@ TEST_F(DesktopChooser, ZenityAsksWithTheFilterAndGivesThePath) {
     install("kdialog", "/wrong\n", 0);
     EXPECT_EQ(choose_save_file(request), "/home/user/chart");
     EXPECT_EQ(arguments_of("zenity"),
-              "--title=Save image as\n--file-selection\n--save\n--confirm-overwrite\n--file-filter=Bitmap files (*.bmp) | *.BMP *.bmp\n");
+              "--title=Save image as\n--file-selection\n--save\n--confirm-overwrite\n--file-filter=Bitmap files (*.bmp) | *.BMP *.bmp\n"
+              "--file-filter=PNG files (*.png) | *.PNG *.png\n");
 }
 
 TEST_F(DesktopChooser, CancelAndFailureGiveNoName) {
@@ -62,7 +63,7 @@ TEST_F(DesktopChooser, KdialogStandsInForZenity) {
     EXPECT_EQ(choose_save_file(request), "/home/user/pie.bmp");
     std::string arguments = arguments_of("kdialog");
     EXPECT_TRUE(arguments.starts_with("--title\nSave image as\n--getsavefilename\n")) << arguments;
-    EXPECT_TRUE(arguments.ends_with("\n*.BMP *.bmp|Bitmap files (*.bmp)\n")) << arguments;
+    EXPECT_TRUE(arguments.ends_with("\n*.BMP *.bmp|Bitmap files (*.bmp)\n*.PNG *.png|PNG files (*.png)\n")) << arguments;
 }
 
 TEST_F(DesktopChooser, ReplaceQuestionIsYesOnlyForStatusZero) {

@@ -120,6 +120,7 @@ TEST_F(SaveImage, VisualOrActivePage) {
 TEST_F(SaveImage, FailuresAreReported) {
     open(16, 16);
     EXPECT_EQ(save_image(folder.file("missing/x.bmp").c_str(), 0, 0, 15, 15, false), dib_cannot_write);
+    EXPECT_EQ(save_image(folder.file("missing/x.png").c_str(), 0, 0, 15, 15, false), dib_cannot_write);
     EXPECT_EQ(save_image(nullptr, 0, 0, 15, 15, false), dib_cannot_write);
     EXPECT_TRUE(folder.names().empty());
 }
@@ -184,6 +185,37 @@ TEST_F(SaveImage, AppendedExtensionAsksBeforeReplacing) {
     save_image_command(nullptr, 0, 0, INT_MAX, INT_MAX, false, nullptr);
     EXPECT_EQ(read_file_bytes(folder.file("chart.BMP")).size(), 54u + 8u * 24u);
     EXPECT_EQ(ui::testing::overwrite_questions_asked(), 2);
+}
+
+// A name ending in ".png", in any case, gives a PNG file, whether typed in
+// the dialog or passed. ImageMagick reads it back: a palette image of 1, 2,
+// 4 or 8 bits a pixel for 256 colours or fewer, RGB for more.
+TEST_F(SaveImage, PngNamesGivePngFilesOtherProgramsRead) {
+    if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    open(40, 30);
+    ui::testing::set_save_dialog_answer(folder.file("chart.PNG"));
+    save_image_command(nullptr, 0, 0, 15, 15, false, nullptr);
+    ASSERT_EQ(save_image(folder.file("page.png").c_str(), 0, 0, INT_MAX, INT_MAX, false), dib_written);
+    std::vector<std::pair<std::string, gdi::Size>> files{{"chart.PNG", {16, 16}}, {"page.png", {40, 30}}};
+    for (gdi::Size few : {gdi::Size{2, 1}, gdi::Size{3, 1}, gdi::Size{13, 1}}) {  // 1, 2 and 4 bits a pixel
+        files.push_back({std::to_string(few.cx) + ".png", few});
+        ASSERT_EQ(save_image(folder.file(files.back().first).c_str(), 0, 0, few.cx - 1, 0, false), dib_written);
+    }
+    for (const auto& [name, size] : files) {
+        SCOPED_TRACE(name);
+        const std::string file = folder.file(name), rgb = folder.file(name + ".rgb");
+        EXPECT_EQ(read_file_bytes(file).at(1), 'P');
+        const std::string command = "convert 'PNG:" + file + "' -depth 8 'rgb:" + rgb + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const auto bytes = read_file_bytes(rgb);
+        ASSERT_EQ(bytes.size(), std::size_t(size.cx * size.cy * 3));
+        long wrong = 0;
+        for (int i = 0; i < size.cx * size.cy; ++i) {
+            const std::uint8_t* p = &bytes[std::size_t(i) * 3];
+            wrong += gdi::Pixel(p[0] << 16 | p[1] << 8 | p[2]) != marker(0, i % size.cx, i / size.cx);
+        }
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 }  // namespace
