@@ -8,6 +8,8 @@ packages=(
   cmake g++ make pkg-config ccache
   libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcairo2-dev libcups2-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzzing (scripts/fuzz.sh): clang with libFuzzer and the sanitizers' runtime
+  clang libclang-rt-14-dev
   # fonts the numbered fonts resolve to
   fonts-liberation2 fonts-dejavu-core
   # running on a desktop: the file chooser of the save command

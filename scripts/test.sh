@@ -2,7 +2,9 @@
 # Installs what is needed, builds everything and runs every test:
 #   1. all tests under AddressSanitizer + UndefinedBehaviorSanitizer, the
 #      display tests on a virtual X server with a window manager;
-#   2. the threaded tests again under ThreadSanitizer.
+#   2. the threaded tests again under ThreadSanitizer;
+#   3. each fuzz target for KLV_FUZZ_SECONDS (default 60) seconds, from the
+#      seeds the first step's tests left (scripts/fuzz.sh).
 # Prints "N passed, N failed" at the end; the exit status is 0 only when
 # every test passed.
 set -uo pipefail
@@ -78,6 +80,14 @@ if [ -n "$threaded" ] && configure_and_build "$top/build/tsan" thread $threaded;
 else
   echo "ThreadSanitizer build failed"; status=1; failed=$((failed + 1))
 fi
+
+echo "== fuzzing each target for ${KLV_FUZZ_SECONDS:-60} seconds"
+"$top/scripts/fuzz.sh" "${KLV_FUZZ_SECONDS:-60}" 2>&1 | tee "$top/build/fuzz-run.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+fuzz_passed=$(grep -c "^fuzz .*: passed" "$top/build/fuzz-run.log")
+fuzz_failed=$(grep -c "^fuzz .*: FAILED" "$top/build/fuzz-run.log")
+((fuzz_passed + fuzz_failed > 0)) || fuzz_failed=1
+passed=$((passed + fuzz_passed)); failed=$((failed + fuzz_failed))
 
 echo "$passed passed, $failed failed"
 exit $status
