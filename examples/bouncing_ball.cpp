@@ -28,14 +28,18 @@ static void draw_room(void) {
     draw_line(0, floor_y, width - 1, floor_y);
 }
 
-/* Whole-turn pie slices in their own colour: discs. */
+/* The ball, and its shadow on the floor, smaller the higher the ball. */
 static void draw_ball(int x, int y) {
+    const int shadow = radius - (floor_y - radius - y) / 20;
+    set_color(KLV_BLACK);
+    set_fill_style(1, KLV_BLACK);
+    fill_ellipse(x, floor_y + 20, shadow, shadow / 3);
     set_color(KLV_LIGHT_RED);
     set_fill_style(1, KLV_LIGHT_RED);
-    draw_pie_slice(x, y, 0, 360, radius);
+    fill_ellipse(x, y, radius, radius);
     set_color(KLV_WHITE);
     set_fill_style(1, KLV_WHITE);
-    draw_pie_slice(x - 8, y - 8, 0, 360, 4);
+    fill_ellipse(x - 8, y - 8, 4, 4);
 }
 
 int main(void) {

@@ -56,13 +56,9 @@ extern "C" void paste_image(int x, int y, const void* image, int mode) {
     ImageHeader header;
     std::memcpy(&header, image, sizeof header);
     if (bytes_for(header.width, header.height) == 0) return record_error(KLV_ERROR_BAD_IMAGE);
-    {
-        PageLock lock(state);
-        if (!lock.locked()) return;
-        gdi::draw_image_bits(lock.active_dc(), x, y, header.width, header.height,
-                             static_cast<const unsigned char*>(image) + header_bytes,
-                             raster_operation[std::size_t(mode)]);
-    }
-    gdi::Rect area = covering_rect(x, y, std::int64_t(x) + header.width - 1, std::int64_t(y) + header.height - 1);
-    refresh_window(&area);
+    PageLock lock(state);
+    if (!lock.locked()) return;
+    gdi::draw_image_bits(lock.active_dc(), x, y, header.width, header.height,
+                         static_cast<const unsigned char*>(image) + header_bytes, raster_operation[std::size_t(mode)]);
+    lock.refresh(covering_rect(x, y, std::int64_t(x) + header.width - 1, std::int64_t(y) + header.height - 1));
 }

@@ -143,13 +143,11 @@ extern "C" void set_text_style(int font, int direction, int size) {
 // (auto refresh on).
 extern "C" void out_text_xy(int x, int y, const char* text) {
     WindowState* state = current_window_state(nullptr);
-    {
-        PageLock lock(state);
-        if (!lock.locked()) return;
-        apply_pending_alignment(state);
-        if (text != nullptr) gdi::text_out(lock.active_dc(), x, y, text, text_length(text));
-    }
-    if (state->auto_refresh) refresh_window(nullptr);
+    PageLock lock(state);
+    if (!lock.locked()) return;
+    apply_pending_alignment(state);
+    if (text != nullptr) gdi::text_out(lock.active_dc(), x, y, text, text_length(text));
+    lock.refresh_page();
 }
 
 extern "C" int text_width(const char* text) { return measure(text).cx; }

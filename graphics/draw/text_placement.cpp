@@ -37,20 +37,18 @@ extern "C" void set_text_justify(int h, int v) {
 extern "C" void out_text(const char* text) {
     WindowState* state = current_window_state(nullptr);
     if (text == nullptr) return record_error(KLV_ERROR_BAD_ARGUMENT);
-    {
-        PageLock lock(state);
-        if (!lock.locked()) return;
-        gdi::DeviceContext* dc = lock.active_dc();
-        apply_pending_alignment(state);
-        const gdi::Point at = dc->position;
-        const int length = text_length(text);
-        gdi::text_out(dc, at.x, at.y, text, length);
-        if (state->text_direction == 0 && state->text_h_justify == 0) {
-            const int x = saturated_sum(at.x, gdi::text_extent(dc, text, length).cx);
-            for (gdi::DeviceContext* page : state->page_dc) gdi::move_to(page, x, at.y, nullptr);
-        }
+    PageLock lock(state);
+    if (!lock.locked()) return;
+    gdi::DeviceContext* dc = lock.active_dc();
+    apply_pending_alignment(state);
+    const gdi::Point at = dc->position;
+    const int length = text_length(text);
+    gdi::text_out(dc, at.x, at.y, text, length);
+    if (state->text_direction == 0 && state->text_h_justify == 0) {
+        const int x = saturated_sum(at.x, gdi::text_extent(dc, text, length).cx);
+        for (gdi::DeviceContext* page : state->page_dc) gdi::move_to(page, x, at.y, nullptr);
     }
-    if (state->auto_refresh) refresh_window(nullptr);
+    lock.refresh_page();
 }
 
 // Only size-0 text uses the scale: another size keeps its font.
