@@ -148,8 +148,10 @@ void set_viewport(int left, int top, int right, int bottom, int clip);
 int get_max_x(void); /* width - 1 of the current window */
 int get_max_y(void); /* height - 1 */
 
-int get_color(void);    /* the drawing colour as set; -1 when no window is current */
-int get_bk_color(void); /* the background colour as set; -1 when no window is current */
+/* The drawing and background colours as set. With no window current: -1
+ * (white as an RGB value too: get_current_window tells the two apart). */
+int get_color(void);
+int get_bk_color(void);
 
 /* A fill pattern of one's own: rows[0] is the top row, bit 7 its leftmost
  * pixel; 1 bits show color, 0 bits the background colour. Becomes fill
