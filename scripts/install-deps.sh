@@ -11,7 +11,7 @@ packages=(
   # fuzzing (scripts/fuzz.sh): clang with libFuzzer and the sanitizers' runtime
   clang libclang-rt-14-dev
   # fonts the numbered fonts resolve to
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   # running on a desktop: the file chooser of the save command
   zenity
   # tests: a virtual X server with a window manager, input, screenshots,

@@ -13,6 +13,8 @@ std::atomic<bool> program_ending{false};
 
 namespace {
 
+std::atomic<int> page_lock_wait_ms{page_lock_timeout_ms};
+
 [[noreturn]] void wait_for_the_end() {
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
 }
@@ -32,9 +34,15 @@ void end_program() {
 
 WindowState* attached_state(ui::Window* window) { return static_cast<WindowState*>(ui::user_data(window)); }
 
-bool lock_pages(WindowState* state) {
-    return state->mutex.try_lock_for(std::chrono::milliseconds(page_lock_timeout_ms));
+std::chrono::milliseconds page_lock_wait() {
+    return std::chrono::milliseconds(page_lock_wait_ms.load(std::memory_order_relaxed));
 }
+
+void testing::set_page_lock_wait(std::chrono::milliseconds wait) {
+    page_lock_wait_ms.store(int(wait.count()), std::memory_order_relaxed);
+}
+
+bool lock_pages(WindowState* state) { return state->mutex.try_lock_for(page_lock_wait()); }
 
 gdi::DeviceContext* acquire_page_dc(ui::Window* window) {
     WindowState* state = current_window_state(window);

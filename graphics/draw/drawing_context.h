@@ -10,14 +10,22 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 
 #include "graphics/klv.h"
 #include "graphics/window/window_state.h"
 
 namespace klv {
 
-// How long a drawing operation waits for the window's pages.
+// How long a drawing operation, the save and print commands and the
+// window's clean-up wait for the window's pages before giving up.
 constexpr int page_lock_timeout_ms = 5000;
+// The wait in force: page_lock_timeout_ms unless a test shortened it.
+std::chrono::milliseconds page_lock_wait();
+namespace testing {
+// Tests of what gives up on a held lock need not wait five seconds each.
+void set_page_lock_wait(std::chrono::milliseconds wait);
+}  // namespace testing
 // The value last_error takes when a setter refuses its arguments.
 constexpr std::int32_t invalid_argument_error = KLV_ERROR_BAD_ARGUMENT;
 

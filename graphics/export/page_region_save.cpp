@@ -57,7 +57,7 @@ std::uint16_t write_png(const gdi::Bitmap* bitmap, const char* file_name) {
 std::uint16_t save_page_region(WindowState& state, const char* file_name, int left, int top, int right,
                                int bottom, bool use_active_page) {
     if (state.width <= 0 || state.height <= 0) return dib_missing;
-    std::unique_lock lock(state.mutex, std::chrono::milliseconds(page_lock_timeout_ms));
+    std::unique_lock lock(state.mutex, page_lock_wait());
     if (!lock.owns_lock()) return dib_missing;
     gdi::DeviceContext* source = source_page(state, use_active_page);
     if (source == nullptr) return dib_missing;

@@ -117,7 +117,7 @@ void print_command(const char* title, double width, double left_margin, double t
     WindowState* state = current_window_state(window);
     if (state == nullptr || state->width <= 0 || state->height <= 0) return;
     // Without the pages nothing is read from them: they may be drawn on or freed.
-    std::unique_lock lock(state->mutex, std::chrono::milliseconds(page_lock_timeout_ms));
+    std::unique_lock lock(state->mutex, page_lock_wait());
     if (!lock.owns_lock()) return;
     gdi::DeviceContext* source = source_page(*state, use_active_page);
     if (source == nullptr) return;

@@ -23,7 +23,9 @@ public:
     }
     void wait() {
         std::unique_lock lock(mutex_);
+        ++waiting_;
         condition_.wait(lock, [this] { return signalled_; });
+        --waiting_;
         signalled_ = false;
     }
     // True when signalled within the time; the signal is then consumed.
@@ -37,11 +39,17 @@ public:
         std::lock_guard lock(mutex_);
         return signalled_;
     }
+    // The threads blocked in wait(): a signal from now on releases one.
+    int waiting() {
+        std::lock_guard lock(mutex_);
+        return waiting_;
+    }
 
 private:
     std::mutex mutex_;
     std::condition_variable condition_;
     bool signalled_ = false;
+    int waiting_ = 0;
 };
 
 }  // namespace klv

@@ -101,7 +101,7 @@ void free_pages(WindowState* state) {
 // message loop): nothing is freed under a drawing thread's feet.
 void release_window_resources(ui::Window* window) {
     WindowState* state = current_window_state(window);
-    if (state->mutex.try_lock_for(std::chrono::milliseconds(page_lock_timeout_ms))) {
+    if (state->mutex.try_lock_for(page_lock_wait())) {
         free_pages(state);
         state->mutex.unlock();
     }

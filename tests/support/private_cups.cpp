@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/print/testing.h"
+#include "tests/support/eventually.h"
 
 extern char** environ;
 
@@ -350,13 +351,19 @@ std::vector<PrintedJob> PrivateCups::printed_jobs() const {
     return list;
 }
 
+std::vector<PrintedJob> PrivateCups::jobs_once_idle(std::chrono::milliseconds timeout) const {
+    test::eventually(
+        [] {
+            const ProgramResult pending = run_program({"lpstat", "-o"});
+            return pending.status == 0 && pending.output.empty();
+        },
+        timeout);
+    return printed_jobs();
+}
+
 std::vector<PrintedJob> PrivateCups::wait_for_jobs(std::size_t count, std::chrono::milliseconds timeout) const {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::vector<PrintedJob> jobs = printed_jobs();
-    while (jobs.size() < count && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        jobs = printed_jobs();
-    }
+    std::vector<PrintedJob> jobs;
+    test::eventually([&] { return (jobs = printed_jobs()).size() >= count; }, timeout);
     return jobs;
 }
 

@@ -70,6 +70,9 @@ public:
     // Waits until at least count jobs are written; what there is then.
     std::vector<PrintedJob> wait_for_jobs(std::size_t count,
                                           std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // Waits until the server lists no job waiting or printing: every job
+    // sent before has then been written or dropped. The jobs written then.
+    std::vector<PrintedJob> jobs_once_idle(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
 private:
     bool make_folders();

@@ -18,6 +18,7 @@
 #include "graphics/klv.h"
 #include "platform/ui/testing.h"
 #include "tests/support/library_window.h"
+#include "tests/support/test_needs.h"
 
 namespace klv::test {
 namespace {
@@ -109,8 +110,8 @@ private:
 class PagesOnScreen : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no DISPLAY";
-        if (!screen.open()) GTEST_SKIP() << "cannot open the display";
+        KLV_NEED(std::getenv("DISPLAY"), "DISPLAY");
+        KLV_NEED(screen.open(), "the display " << std::getenv("DISPLAY"));
     }
     void TearDown() override { close_window(-2); }
 

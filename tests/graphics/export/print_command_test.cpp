@@ -5,8 +5,10 @@
 
 #include <climits>
 #include <cmath>
+#include <future>
 #include <thread>
 
+#include "graphics/draw/drawing_context.h"
 #include "graphics/klv.h"
 #include "graphics/window/window_procedure.h"
 #include "platform/ui/testing.h"
@@ -112,10 +114,7 @@ protected:
         EXPECT_EQ(jobs.size(), before + 1);
         return jobs.empty() ? PrintedJob{} : jobs.back();
     }
-    std::size_t jobs_after_a_moment() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        return cups().printed_jobs().size();
-    }
+    std::size_t jobs_after_a_moment() { return cups().jobs_once_idle().size(); }
 };
 
 // At 72 dpi one rendered pixel is a point; the printable area starts at (18, 36).
@@ -215,11 +214,16 @@ TEST_F(PrintCommandTest, PagesHeldElsewhereTooLongPrintNothingAndStayHeld) {
     std::size_t before = cups().printed_jobs().size();
     WindowState* state = test::current_state();
     PageMutex& pages = state->mutex;
+    testing::set_page_lock_wait(std::chrono::milliseconds(300));
     pages.lock();
-    std::thread printing([&] { print_command(nullptr, 2.0, 0.75, 0.75, 0, 0, 10, 10, false, window); });
-    printing.join();
+    auto printing = std::async(std::launch::async,
+                               [&] { print_command(nullptr, 2.0, 0.75, 0.75, 0, 0, 10, 10, false, window); });
+    const bool gave_up = printing.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    EXPECT_TRUE(gave_up) << "the command waited for the pages for ever";
     EXPECT_FALSE(pages.try_lock());  // still ours: the command released nothing
     pages.unlock();
+    printing.wait();
+    testing::set_page_lock_wait(std::chrono::milliseconds(page_lock_timeout_ms));
     EXPECT_EQ(jobs_after_a_moment(), before);
 }
 

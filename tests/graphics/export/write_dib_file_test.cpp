@@ -11,6 +11,7 @@
 
 #include "graphics/export/dib.h"
 #include "tests/graphics/export/temp_folder.h"
+#include "tests/support/test_needs.h"
 
 namespace klv {
 namespace {
@@ -159,7 +160,7 @@ TEST(WriteDibFile, ARunOutOfRoomKeepsTheOldFile) {
 }
 
 TEST(WriteDibFile, ImageMagickReadsTheSamePixels) {
-    if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    KLV_NEED(std::system("command -v convert >/dev/null 2>&1") == 0, "ImageMagick's convert");
     test::TempFolder folder;
     DibHandle dib = screen_dib(641, 3);
     ASSERT_EQ(write_dib_file(dib, folder.file("odd.bmp").c_str()), dib_written);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "graphics/klv.h"
 #include "graphics/window/window_thread.h"
 #include "platform/ui/testing.h"
+#include "tests/support/eventually.h"
 #include "tests/support/library_window.h"
 
 namespace klv::test {
@@ -26,8 +28,7 @@ int thread_count() {
 }
 
 bool settles_at(int threads) {
-    for (int i = 0; i < 200 && thread_count() > threads; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return thread_count() <= threads;
+    return eventually([threads] { return thread_count() <= threads; });
 }
 
 class WindowTableTest : public ::testing::Test {
@@ -126,11 +127,13 @@ TEST_F(WindowTableTest, ManyOpenAndCloseCyclesLeaveNoThreads) {
     EXPECT_TRUE(settles_at(before)) << thread_count() << " threads, " << before << " before";
 }
 
+// Each child has five seconds (alarm) to end: a call that blocks instead
+// fails here rather than hanging the suite.
 TEST(NoCurrentWindow, DrawingEndsTheProgramWithAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(set_color(3), ::testing::ExitedWithCode(0), "no current window");
-    EXPECT_EXIT(wait_key(), ::testing::ExitedWithCode(0), "no current window");
-    EXPECT_EXIT(out_text_xy(0, 0, "x"), ::testing::ExitedWithCode(0), "no current window");
+    EXPECT_EXIT((alarm(5), set_color(3)), ::testing::ExitedWithCode(0), "no current window");
+    EXPECT_EXIT((alarm(5), wait_key()), ::testing::ExitedWithCode(0), "no current window");
+    EXPECT_EXIT((alarm(5), out_text_xy(0, 0, "x")), ::testing::ExitedWithCode(0), "no current window");
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // Every golden script carried out directly on the raster engine must give
 // the golden image pixel for pixel (outside the text boxes of its mask).
-// Dashed line styles (advisory/) are reported, not required.
+// Dashed line styles (advisory/) are reported, and may not get worse.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <map>
 
 #include "golden_runner.h"
 
@@ -16,7 +17,7 @@ namespace fs = std::filesystem;
 
 struct Outcome {
     std::string name;
-    long differences = 0;  // -1: skipped (text without a mask)
+    long differences = 0;  // -1: text without a mask, which cannot be compared
 };
 
 bool has_text(const std::vector<GoldenOp>& ops) {
@@ -59,7 +60,7 @@ std::vector<Outcome> replay_folder(const fs::path& folder) {
 void report(const std::vector<Outcome>& outcomes) {
     for (const Outcome& o : outcomes) {
         if (o.differences < 0)
-            std::cout << "  " << o.name << ": skipped (text without a mask)\n";
+            std::cout << "  " << o.name << ": text without a mask\n";
         else
             std::cout << "  " << o.name << ": " << o.differences << " differing pixels\n";
     }
@@ -69,16 +70,27 @@ TEST(GoldenReplay, EveryScriptMatchesItsImage) {
     std::vector<Outcome> outcomes = replay_folder(KLV_GOLDEN_DIR);
     ASSERT_GE(outcomes.size(), 30u);
     report(outcomes);
-    for (const Outcome& o : outcomes)
+    for (const Outcome& o : outcomes) {
+        EXPECT_NE(o.differences, -1) << o.name << " draws text but has no mask of its text boxes";
         EXPECT_LE(o.differences, 0) << o.name << ": " << o.differences
                                     << " pixels differ; see golden-diffs/ in the build folder";
+    }
 }
 
-TEST(GoldenReplay, DashedStylesAreReported) {
+// The figures when they were last taken: a script may draw better, never worse.
+TEST(GoldenReplay, DashedStylesAreReportedAndDoNotGetWorse) {
+    // linestyle-user-thin: patterns that start with an empty dash, where the
+    // reference drops pixels through a quirk of its region code.
+    const std::map<std::string, long> known = {{"linestyle-user-thin", 3}};
     std::vector<Outcome> outcomes = replay_folder(fs::path(KLV_GOLDEN_DIR) / "advisory");
-    EXPECT_FALSE(outcomes.empty());
+    EXPECT_EQ(outcomes.size(), 3u);
     std::cout << "advisory goldens (dashed and wide line styles):\n";
     report(outcomes);
+    for (const Outcome& o : outcomes) {
+        const auto found = known.find(o.name);
+        EXPECT_GE(o.differences, 0) << o.name;
+        EXPECT_LE(o.differences, found == known.end() ? 0 : found->second) << o.name;
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/gdi/font_face.h"
 #include "platform/gdi/freetype/font_resolver.h"
 #include "platform/gdi/gdi.h"
+#include "tests/support/test_needs.h"
 
 namespace klv::gdi {
 namespace {
@@ -56,7 +57,7 @@ TEST(FontResolution, WindowsNamesFindTheirInstalledLookAlikes) {
         std::string expected;
         for (const auto& f : c.families)
             if (expected.empty() && installed(f)) expected = f;
-        if (expected.empty()) continue;
+        KLV_NEED(!expected.empty(), "the font " << c.families[0]);
         ResolvedFace face = resolve_face({c.face, c.weight, false, c.pitch_and_family});
         EXPECT_EQ(face.family, expected);
         // A bold request is met by the family's bold file where it has one.
@@ -70,7 +71,7 @@ TEST(FontResolution, ScriptIsCursiveOrAnItalicSerif) {
     const std::string cursive[] = {"URW Chancery L", "Z003", "TeX Gyre Chorus"};
     bool is_cursive = std::find(std::begin(cursive), std::end(cursive), face.family) != std::end(cursive);
     if (!is_cursive) {
-        if (!installed("Liberation Serif")) GTEST_SKIP() << "neither a cursive face nor Liberation Serif";
+        KLV_NEED(installed("Liberation Serif"), "a cursive face or Liberation Serif");
         EXPECT_EQ(face.family, "Liberation Serif");
         EXPECT_NE(file_name(face).find("Italic"), std::string::npos) << face.file;
     }
@@ -79,16 +80,15 @@ TEST(FontResolution, ScriptIsCursiveOrAnItalicSerif) {
 TEST(FontResolution, UnknownNamesFallBackByPitchAndFamily) {
     ResolvedFace any = resolve_face({"No Such Face 1234", 400, false, 0});
     ASSERT_FALSE(any.file.empty());
-    ResolvedFace fixed = resolve_face({"No Such Face 1234", 400, false, 0x01});
-    if (installed("DejaVu Sans Mono") || installed("Liberation Mono")) {
-        EXPECT_NE(fixed.family.find("Mono"), std::string::npos) << fixed.family;
-    }
     ResolvedFace empty_name = resolve_face({"", 400, false, 0});
     EXPECT_FALSE(empty_name.file.empty());
+    ResolvedFace fixed = resolve_face({"No Such Face 1234", 400, false, 0x01});
+    KLV_NEED(installed("DejaVu Sans Mono") || installed("Liberation Mono"), "a fixed-pitch font");
+    EXPECT_NE(fixed.family.find("Mono"), std::string::npos) << fixed.family;
 }
 
 TEST(FontResolution, StylesTheFileLacksAreSimulated) {
-    if (!installed("DejaVu Sans Light")) GTEST_SKIP();
+    KLV_NEED(installed("DejaVu Sans Light"), "the font DejaVu Sans Light");
     // DejaVu Sans Light has neither a bold nor an italic file.
     FontDescription d = describe("DejaVu Sans Light", 20, 0, FW_BOLD);
     d.italic = true;
@@ -113,7 +113,7 @@ TEST(FontSize, PositiveHeightIsTheCellHeight) {
 }
 
 TEST(FontSize, NegativeHeightIsTheEmAndZeroTheDefaultCell) {
-    if (!installed("Liberation Sans")) GTEST_SKIP();
+    KLV_NEED(installed("Liberation Sans"), "the font Liberation Sans");
     // Liberation Sans's cell is (1854 + 434) / 2048 of its em.
     Font em20(describe("Arial", -20));
     EXPECT_EQ(em20.face().metrics().ascent, 18);  // 1854 * 20 / 2048 = 18.1
@@ -141,10 +141,9 @@ TEST(FontSize, WidthIsTheAverageCharacterWidth) {
     // Each advance is a whole number of pixels, so short runs stray a little.
     EXPECT_NEAR(at24 / at12, 2.0, 0.08);
     EXPECT_NEAR(at12 / at_natural, 12.0 / natural.face().metrics().average_char_width, 0.1);
-    if (installed("Liberation Sans")) {
-        // The face's own average width: 1187 / 2048 of the em, 21 * 2048 / 2288 px.
-        EXPECT_EQ(natural.face().metrics().average_char_width, 11);
-    }
+    KLV_NEED(installed("Liberation Sans"), "the font Liberation Sans");
+    // The face's own average width: 1187 / 2048 of the em, 21 * 2048 / 2288 px.
+    EXPECT_EQ(natural.face().metrics().average_char_width, 11);
 }
 
 TEST(FontSize, AbsurdSizesAreBoundedNotFatal) {

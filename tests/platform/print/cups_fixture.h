@@ -10,6 +10,7 @@
 #include "platform/print/print_dialog.h"
 #include "platform/print/testing.h"
 #include "tests/support/private_cups.h"
+#include "tests/support/test_needs.h"
 
 namespace klv::print {
 
@@ -28,9 +29,7 @@ protected:
     static void TearDownTestSuite() { cups_.reset(); }
 
     void SetUp() override {
-        if (!cups_->ok()) {
-            GTEST_SKIP() << cups_->failure();
-        }
+        KLV_NEED(cups_->ok(), "a print server: " << cups_->failure());
         ASSERT_TRUE(queues_ready_) << cups_->command_log();
         testing::forget_cups_server();
         testing::reset_print_dialog_record();
@@ -53,9 +52,7 @@ class NoPrinterSuite : public ::testing::Test {
 protected:
     void SetUp() override {
         cups_ = std::make_unique<klv::testing::PrivateCups>();
-        if (!cups_->ok()) {
-            GTEST_SKIP() << cups_->failure();
-        }
+        KLV_NEED(cups_->ok(), "a print server: " << cups_->failure());
         testing::reset_print_dialog_record();
     }
     void TearDown() override {

@@ -62,10 +62,7 @@ protected:
         return jobs.empty() ? PrintedJob{} : jobs.back();
     }
 
-    std::size_t jobs_after_a_moment() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        return cups().printed_jobs().size();
-    }
+    std::size_t jobs_after_a_moment() { return cups().jobs_once_idle().size(); }
 };
 
 // At 72 dots per inch one rendered pixel is one point. The printable area

@@ -20,6 +20,7 @@
 #include "tests/support/library_window.h"
 #include "tests/platform/ui/window_thread.h"
 #include "tests/support/stand_in_program.h"
+#include "tests/support/test_needs.h"
 
 namespace klv {
 namespace {
@@ -51,9 +52,9 @@ class X11DialogPrograms : public print::PrinterSuite {
 protected:
     void SetUp() override {
         const char* name = std::getenv("DISPLAY");
-        if (!name || !*name) GTEST_SKIP() << "no DISPLAY";
+        KLV_NEED(name && *name, "DISPLAY");
         display_ = XOpenDisplay(name);
-        if (!display_) GTEST_SKIP() << "cannot open display " << name;
+        KLV_NEED(display_, "the display " << name);
         print::PrinterSuite::SetUp();
         const char* path = std::getenv("PATH");
         saved_path_ = path ? path : "";
@@ -136,9 +137,9 @@ TEST_F(X11DialogPrograms, TheSaveDialogIsTitledForWhatItDoes) {
 // backend ties the program's window to the window it belongs to.
 TEST(X11DialogProgramWindows, TheDesktopFileChooserIsADialogOfItsWindow) {
     const char* name = std::getenv("DISPLAY");
-    if (!name || !*name) GTEST_SKIP() << "no DISPLAY";
+    KLV_NEED(name && *name, "DISPLAY");
     const std::string zenity = ui::find_program("zenity");
-    if (zenity.empty()) GTEST_SKIP() << "zenity is not installed";
+    KLV_NEED(!zenity.empty(), "zenity");
     Display* display = XOpenDisplay(name);
     ASSERT_NE(display, nullptr);
     ui::test::WindowOptions options;

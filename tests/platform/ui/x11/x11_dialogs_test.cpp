@@ -9,6 +9,7 @@
 
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/support/test_needs.h"
 
 namespace klv::ui {
 namespace {
@@ -38,7 +39,7 @@ std::string window_named(const std::string& name) {
 }
 
 TEST(X11Dialogs, MenuKeyAndF10OpenTheSystemMenuAndItsCloseAsksToClose) {
-    if (!have_display()) GTEST_SKIP() << "no DISPLAY";
+    KLV_NEED(have_display(), "DISPLAY");
     test::WindowOptions options;
     options.title = "klv system menu";
     test::WindowThread w(options);
@@ -68,7 +69,7 @@ TEST(X11Dialogs, MenuKeyAndF10OpenTheSystemMenuAndItsCloseAsksToClose) {
 }
 
 TEST(X11Dialogs, ShiftRightClickOpensTheSystemMenuWithTheAppendedEntries) {
-    if (!have_display()) GTEST_SKIP() << "no DISPLAY";
+    KLV_NEED(have_display(), "DISPLAY");
     test::WindowOptions options;
     options.title = "klv system menu mouse";
     test::WindowThread w(options);
@@ -93,7 +94,7 @@ TEST(X11Dialogs, ShiftRightClickOpensTheSystemMenuWithTheAppendedEntries) {
 }
 
 TEST(X11Dialogs, RightClickOnTheFrameOfAnUntitledWindowOpensTheSystemMenu) {
-    if (!have_display()) GTEST_SKIP() << "no DISPLAY";
+    KLV_NEED(have_display(), "DISPLAY");
     test::WindowOptions options;
     options.title = "";
     options.left = 300;
@@ -116,7 +117,7 @@ TEST(X11Dialogs, RightClickOnTheFrameOfAnUntitledWindowOpensTheSystemMenu) {
 }
 
 TEST(X11Dialogs, MessageBoxWaitsForEnter) {
-    if (!have_display()) GTEST_SKIP() << "no DISPLAY";
+    KLV_NEED(have_display(), "DISPLAY");
     std::atomic<bool> returned{false};
     std::thread shower([&] {
         EXPECT_EQ(message_box(nullptr, "The printer is out of paper.", "klv box", MB_ICONERROR), IDOK);

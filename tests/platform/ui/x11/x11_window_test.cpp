@@ -16,6 +16,7 @@
 
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/support/test_needs.h"
 
 namespace klv::ui {
 namespace {
@@ -26,9 +27,9 @@ class X11Test : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* name = std::getenv("DISPLAY");
-        if (!name || !*name) GTEST_SKIP() << "no DISPLAY";
+        KLV_NEED(name && *name, "DISPLAY");
         display_ = XOpenDisplay(name);
-        if (!display_) GTEST_SKIP() << "cannot open display " << name;
+        KLV_NEED(display_, "the display " << name);
     }
     void TearDown() override {
         if (display_) XCloseDisplay(display_);
