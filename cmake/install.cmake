@@ -14,5 +14,12 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/klvConfigVersion.cmake CO
 install(FILES ${PROJECT_BINARY_DIR}/klvConfig.cmake ${PROJECT_BINARY_DIR}/klvConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/klv)
 file(RELATIVE_PATH KLV_PC_PREFIX_FROM_PCFILEDIR /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+if(WIN32)
+  set(KLV_PC_REQUIRES "")
+  set(KLV_PC_LIBS "-luser32 -lgdi32 -lcomdlg32 -lwinspool -lpthread")
+else()
+  set(KLV_PC_REQUIRES "x11 xext freetype2 fontconfig cairo libpng")
+  set(KLV_PC_LIBS "-lX11 -lXext -lfreetype -lfontconfig -lcairo -lpng16 -lcups -lpthread")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/klv.pc.in ${PROJECT_BINARY_DIR}/klv.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/klv.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

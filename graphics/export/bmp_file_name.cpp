@@ -1,7 +1,6 @@
 #include "graphics/export/bmp_file_name.h"
 
-#include <sys/stat.h>
-
+#include "platform/files/whole_file_write.h"
 #include "platform/ui/save_dialog.h"
 #include "platform/ui/ui.h"
 
@@ -10,11 +9,6 @@ namespace klv {
 namespace {
 
 constexpr std::size_t longest_name_extended = 255;
-
-bool file_exists(const std::string& name) {
-    struct stat status {};
-    return lstat(name.c_str(), &status) == 0;
-}
 
 }  // namespace
 
@@ -35,7 +29,7 @@ std::optional<std::string> ask_bmp_file_name(ui::Window* owner) {
     request.more_filters = {{"PNG files (*.png)", "*.PNG"}};
     if (!ui::save_file_dialog(request) || request.chosen_name.empty()) return std::nullopt;
     std::string name = with_bmp_extension(request.chosen_name);
-    if (name != request.chosen_name && file_exists(name) && !ui::ask_replace_file(owner, name)) return std::nullopt;
+    if (name != request.chosen_name && files::file_exists(name) && !ui::ask_replace_file(owner, name)) return std::nullopt;
     return name;
 }
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "graphics/export/dib.h"
-#include "graphics/export/whole_file_write.h"
+#include "platform/files/whole_file_write.h"
 
 namespace klv {
 
@@ -63,7 +63,7 @@ std::uint16_t write_dib_file(DibHandle& dib, const char* file_name) {
         std::memcpy(lock.data(), &header, sizeof header);
     }
     auto prefix = file_header(dib_bytes, std::uint32_t(file_header_size + sizeof header + dib_palette_size(header)));
-    bool written = write_whole_file(file_name, {prefix, std::span<const std::uint8_t>(lock.data(), dib_bytes)});
+    bool written = files::write_whole_file(file_name, {prefix, std::span<const std::uint8_t>(lock.data(), dib_bytes)});
     return written ? dib_written : dib_cannot_write;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/pie_outline.h"
 #include "platform/gdi/stroke.h"
+#include "platform/threads/thread_object.h"
 
 namespace klv::gdi {
 
@@ -18,7 +19,8 @@ void arc(DeviceContext* dc, int left, int top, int right, int bottom, int x_star
     if (canvas.empty()) return;
     DevicePoint a = to_device(dc, left, top), b = to_device(dc, right, bottom);
     PieOutline outline(a.x, a.y, b.x, b.y);
-    thread_local std::vector<DevicePoint> vertices;
+    struct Vertices : std::vector<DevicePoint> {};
+    Vertices& vertices = threads::thread_object<Vertices>();
     outline.arc(to_device(dc, x_start, y_start), to_device(dc, x_end, y_end), vertices);
     stroke_path(*dc, canvas, vertices.data(), vertices.size(), false);
 }

@@ -19,15 +19,18 @@ struct DevicePoint {
 };
 
 // Paints n pixels with one colour, as fast as memset: glibc's wmemset
-// fills 32-bit units with the machine's widest stores (wchar_t is 32 bits
-// here; the static_assert keeps it so).
+// fills 32-bit units with the machine's widest stores where wchar_t is 32
+// bits (Linux); on Windows, where it is 16, the compiler's own fill loop.
 inline void paint_run(Pixel* p, std::int64_t n, Pixel color) {
-    static_assert(sizeof(wchar_t) == sizeof(Pixel));
     if (n <= 16) {
         for (std::int64_t i = 0; i < n; ++i) p[i] = color;
         return;
     }
-    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(color), std::size_t(n));
+    if constexpr (sizeof(wchar_t) == sizeof(Pixel)) {
+        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(color), std::size_t(n));
+    } else {
+        std::fill_n(p, std::size_t(n), color);
+    }
 }
 
 class PixelSet;

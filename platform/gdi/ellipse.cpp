@@ -24,6 +24,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/pie_outline.h"
 #include "platform/gdi/stroke.h"
+#include "platform/threads/thread_object.h"
 
 namespace klv::gdi {
 
@@ -113,10 +114,12 @@ void ellipse(DeviceContext* dc, int left, int top, int right, int bottom) {
     }
     PieOutline outline(l, t, r, bo);
     if (outline.quadrant_size() == 0) return;  // larger than any outline we draw
-    thread_local std::vector<std::pair<std::int64_t, std::int64_t>> rows;
+    struct Rows : std::vector<std::pair<std::int64_t, std::int64_t>> {};
+    Rows& rows = threads::thread_object<Rows>();
     inside_rows(l, w, h, rows);
     paint_brush_rows(*dc, canvas, t, rows);
-    thread_local std::vector<DevicePoint> points;
+    struct Points : std::vector<DevicePoint> {};
+    Points& points = threads::thread_object<Points>();
     outline_points(outline, w, t, bo, points);
     stroke_path(*dc, canvas, points.data(), points.size(), true);
 }

@@ -20,6 +20,7 @@
 #include "platform/gdi/pie_outline.h"
 #include "platform/gdi/polygon_fill.h"
 #include "platform/gdi/stroke.h"
+#include "platform/threads/thread_object.h"
 
 namespace klv::gdi {
 
@@ -29,13 +30,16 @@ PieOutline::PieOutline(std::int64_t left, std::int64_t top, std::int64_t right, 
     std::int64_t w = right - left, h = bottom - top;
     if (w == 0 || h == 0 || w > kMaxPieSide || h > kMaxPieSide) return;
     // Charts draw many pies of one size: the last table is kept per thread.
-    thread_local std::vector<TableEntry> cached;
-    thread_local std::int64_t cached_w = 0, cached_h = 0;
-    if (w != cached_w || h != cached_h) {
-        build_quadrant_table(w, h, cached);
-        cached_w = w, cached_h = h;
+    struct LastTable {
+        std::vector<TableEntry> entries;
+        std::int64_t w = 0, h = 0;
+    };
+    LastTable& cached = threads::thread_object<LastTable>();
+    if (w != cached.w || h != cached.h) {
+        build_quadrant_table(w, h, cached.entries);
+        cached.w = w, cached.h = h;
     }
-    table_ = &cached;
+    table_ = &cached.entries;
     n_ = std::int64_t(table_->size());
     cx_right_ = left + w / 2;
     cx_left_ = right - 1 - w / 2;
@@ -95,7 +99,8 @@ void pie(DeviceContext* dc, int left, int top, int right, int bottom, int x_star
     if (canvas.empty()) return;
     DevicePoint a = to_device(dc, left, top), b = to_device(dc, right, bottom);
     PieOutline outline(a.x, a.y, b.x, b.y);
-    thread_local std::vector<DevicePoint> vertices;
+    struct Vertices : std::vector<DevicePoint> {};
+    Vertices& vertices = threads::thread_object<Vertices>();
     outline.figure(to_device(dc, x_start, y_start), to_device(dc, x_end, y_end), vertices);
     if (vertices.empty()) return;
     if (dc->brush) {

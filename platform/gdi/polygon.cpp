@@ -8,6 +8,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/polygon_fill.h"
 #include "platform/gdi/stroke.h"
+#include "platform/threads/thread_object.h"
 
 namespace klv::gdi {
 
@@ -15,7 +16,8 @@ void polygon(DeviceContext* dc, const Point* points, int count) {
     if (!dc || !points || count < 2) return;
     Canvas canvas = canvas_of(dc);
     if (canvas.empty()) return;
-    thread_local std::vector<DevicePoint> device;
+    struct Device : std::vector<DevicePoint> {};
+    Device& device = threads::thread_object<Device>();
     device.resize(std::size_t(count));
     for (int i = 0; i < count; ++i) device[std::size_t(i)] = to_device(dc, points[i].x, points[i].y);
     if (dc->brush) {

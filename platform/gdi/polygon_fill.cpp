@@ -1,4 +1,5 @@
 #include "platform/gdi/polygon_fill.h"
+#include "platform/threads/thread_object.h"
 
 #include <algorithm>
 #include <vector>
@@ -42,8 +43,7 @@ struct Scratch {
 };
 
 Scratch& scratch() {
-    thread_local Scratch s;
-    return s;
+    return threads::thread_object<Scratch>();
 }
 
 void collect_edges(const Canvas& canvas, const DevicePoint* points, std::size_t count, std::vector<Edge>& edges) {
@@ -64,8 +64,10 @@ void collect_edges(const Canvas& canvas, const DevicePoint* points, std::size_t 
         last_row = std::max(last_row, std::max(e.y0, canvas.top));
     }
     const std::size_t rows = std::size_t(last_row - first_row + 1);
-    thread_local std::vector<std::uint32_t> starts;
-    thread_local std::vector<Edge> sorted;
+    struct Starts : std::vector<std::uint32_t> {};
+    struct Sorted : std::vector<Edge> {};
+    Starts& starts = threads::thread_object<Starts>();
+    Sorted& sorted = threads::thread_object<Sorted>();
     starts.assign(rows + 1, 0);
     auto bucket = [&](const Edge& e) { return std::size_t(std::max(e.y0, canvas.top) - first_row); };
     for (const Edge& e : edges) ++starts[bucket(e) + 1];

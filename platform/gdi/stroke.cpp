@@ -4,6 +4,7 @@
 #include "platform/gdi/thin_dashes.h"
 #include "platform/gdi/thin_line.h"
 #include "platform/gdi/wide_pen.h"
+#include "platform/threads/thread_object.h"
 
 namespace klv::gdi {
 
@@ -59,7 +60,8 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
         stroke_with(*pen, flipping, points, count, closed);
         return;
     }
-    thread_local PixelSet outline;
+    struct Outline : PixelSet {};
+    Outline& outline = threads::thread_object<Outline>();
     outline.start(canvas);
     flipping.pen_mode = PenMode::collect;
     flipping.pixel_set = &outline;

@@ -6,6 +6,7 @@
 #include "platform/gdi/dash_counter.h"
 #include "platform/gdi/polygon_fill.h"
 #include "platform/gdi/wide_dashes.h"
+#include "platform/threads/thread_object.h"
 
 namespace klv::gdi {
 
@@ -94,7 +95,8 @@ void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, co
 void paint_wide_segments(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
                          const std::vector<WideSegment>& segments, bool closed) {
     if (segments.empty()) return;
-    thread_local std::vector<SegmentPiece> pieces;
+    struct Pieces : std::vector<SegmentPiece> {};
+    Pieces& pieces = threads::thread_object<Pieces>();
     pieces.clear();
     for (std::size_t i = 0; i < segments.size(); ++i) {
         const WideSegment& g = segments[i];

@@ -44,16 +44,6 @@ bool ask(PrintDialogRecord& record, bool return_dc) {
 
 }  // namespace
 
-PrintDialogRecord& print_dialog_record() {
-    static PrintDialogRecord record;
-    return record;
-}
-
-std::mutex& print_dialog_mutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
 bool print_dialog(PrintDialogRecord& record) {
     bool return_dc = record.flags & PD_RETURNDC;
     if (record.flags & PD_RETURNDEFAULT) {

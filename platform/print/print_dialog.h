@@ -32,8 +32,14 @@ struct PrintDialogRecord {
 // The one record of the process, starting empty, and the mutex that keeps it
 // consistent between window threads. Hold the mutex while reading or writing
 // the record; print_dialog does not take it.
-PrintDialogRecord& print_dialog_record();
-std::mutex& print_dialog_mutex();
+inline PrintDialogRecord& print_dialog_record() {
+    static PrintDialogRecord record;
+    return record;
+}
+inline std::mutex& print_dialog_mutex() {
+    static std::mutex mutex;
+    return mutex;
+}
 
 // PrintDlgA on the record's flags.
 // PD_RETURNDEFAULT: puts the default destination into device_names without

@@ -2,7 +2,9 @@
 // and a native window per window. Internal to platform/ui.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/gdi/gdi.h"
@@ -39,6 +41,15 @@ public:
     virtual void dialog_program_starting() {}
     virtual void dialog_program_started(int) {}
     virtual void dialog_program_ended(int) {}
+    // An entry appended to the window's system menu (AppendMenuA), for a
+    // desktop that keeps the menu itself.
+    virtual void append_menu_entry(std::uint32_t /*flags*/, std::uint32_t /*id*/, const char* /*text*/) {}
+    // The desktop's own default handling of a message, where the desktop
+    // has one (DefWindowProcA on Windows); none: the library's stands.
+    virtual std::optional<std::intptr_t> system_default(std::uint32_t /*message*/, std::uintptr_t /*wparam*/,
+                                                        std::intptr_t /*lparam*/) {
+        return std::nullopt;
+    }
 };
 
 class ThreadDisplay {

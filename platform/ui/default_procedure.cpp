@@ -53,6 +53,10 @@ void set_title(Window& window, const char* text) {
 std::intptr_t default_procedure(Window* handle, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
     auto window = owned_window(handle);
     if (!window) return 0;
+    if (window->native) {
+        if (std::optional<std::intptr_t> answer = window->native->system_default(message, wparam, lparam))
+            return *answer;
+    }
     switch (message) {
         case WM_CLOSE: destroy_window(handle); return 0;
         case WM_PAINT: {

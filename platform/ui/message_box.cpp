@@ -18,11 +18,11 @@ void write_to_stderr(const std::string& caption, const std::string& text) {
 
 }  // namespace
 
-int message_box(Window*, const std::string& text, const std::string& caption, std::uint32_t) {
+int message_box(Window*, const std::string& text, const std::string& caption, std::uint32_t style) {
     switch (chosen_backend()) {
         case BackendKind::headless: record_message_box(caption, text); break;
         case BackendKind::native:
-            if (native_message_box(caption, text)) return IDOK;
+            if (native_message_box(caption, text, style)) return IDOK;
             break;
         case BackendKind::none: break;
     }

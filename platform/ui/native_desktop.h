@@ -4,6 +4,7 @@
 // platform/ui.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,8 +32,8 @@ std::optional<int> native_metric(int index);
 // says nothing.
 int native_desktop_scale();
 
-// A modal message box; false when none could be shown.
-bool native_message_box(const std::string& caption, const std::string& text);
+// A modal message box with the MB_* style; false when none could be shown.
+bool native_message_box(const std::string& caption, const std::string& text, std::uint32_t style);
 
 // The desktop's save-file chooser, asking before an existing file is
 // replaced: the chosen path, or none when cancelled.

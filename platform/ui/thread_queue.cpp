@@ -4,6 +4,7 @@
 
 #include "platform/ui/backend.h"
 #include "platform/ui/registry.h"
+#include "platform/threads/thread_object.h"
 
 namespace klv::ui {
 
@@ -168,15 +169,14 @@ struct ThreadQueueHolder {
     }
 };
 
-thread_local ThreadQueueHolder holder;
-
 }  // namespace
 
 std::shared_ptr<ThreadQueue> current_queue() {
+    auto& holder = threads::thread_object<ThreadQueueHolder>();
     if (!holder.queue) holder.queue = std::make_shared<ThreadQueue>();
     return holder.queue;
 }
 
-ThreadQueue* existing_queue() { return holder.queue.get(); }
+ThreadQueue* existing_queue() { return threads::thread_object<ThreadQueueHolder>().queue.get(); }
 
 }  // namespace klv::ui

@@ -193,8 +193,11 @@ bool append_system_menu(Window* window, std::uint32_t flags, std::uint32_t id, c
         set_last_error(ERROR_INVALID_PARAMETER);
         return false;
     }
-    std::lock_guard lock(w->mutex);
-    w->system_menu.push_back({separator ? 0 : id, separator ? "" : text, separator});
+    {
+        std::lock_guard lock(w->mutex);
+        w->system_menu.push_back({separator ? 0 : id, separator ? "" : text, separator});
+    }
+    if (w->native) w->native->append_menu_entry(flags, id, separator ? nullptr : text);
     return true;
 }
 

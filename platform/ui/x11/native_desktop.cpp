@@ -30,7 +30,7 @@ std::optional<int> native_metric(int index) {
 
 int native_desktop_scale() { return x11_desktop_scale(); }
 
-bool native_message_box(const std::string& caption, const std::string& text) {
+bool native_message_box(const std::string& caption, const std::string& text, std::uint32_t /*style*/) {
     return x11_message_box(caption, text);
 }
 

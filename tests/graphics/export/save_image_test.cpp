@@ -12,6 +12,7 @@
 #include "platform/ui/save_dialog_testing.h"
 #include "platform/ui/testing.h"
 #include "tests/graphics/export/temp_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/library_window.h"
 
 namespace klv::test {
@@ -24,7 +25,9 @@ gdi::Pixel marker(int page, int x, int y) { return gdi::Pixel(page << 20 | (x & 
 
 class SaveImage : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("KLV_BACKEND", "headless", 0); }
+    void SetUp() override {
+        if (!std::getenv("KLV_BACKEND")) test::set_environment("KLV_BACKEND", "headless");
+    }
     void TearDown() override {
         ui::testing::clear_dialog_answers();
         close_window(-2);
@@ -165,7 +168,7 @@ TEST_F(SaveImage, CancelledDialogWritesNothing) {
 TEST_F(SaveImage, TypedNamesFollowTheExtensionRule) {
     open(8, 8);
     const std::pair<std::string, std::string> cases[] = {
-        {"chart", "chart.BMP"}, {"chart.bmp", "chart.bmp"}, {"chart.txt", "chart.txt"},
+        {"chart", "chart.BMP"}, {"graph.bmp", "graph.bmp"}, {"chart.txt", "chart.txt"},
         {"chart.jpeg", "chart.jpeg.BMP"}, {std::string(250, 'n'), std::string(250, 'n')}};
     for (const auto& [typed, saved] : cases) {
         ui::testing::set_save_dialog_answer(folder.file(typed));

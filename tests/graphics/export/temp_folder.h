@@ -2,6 +2,8 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -15,8 +17,12 @@ namespace klv::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "klv-export-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+        static std::atomic<unsigned> counter{0};
+        const std::string unique = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+                                   std::to_string(counter++);
+        std::error_code error;
+        std::filesystem::path candidate = std::filesystem::temp_directory_path(error) / ("klv-export-" + unique);
+        if (!error && std::filesystem::create_directory(candidate, error)) path_ = candidate;
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -31,7 +37,7 @@ public:
     // The names in the folder, sorted.
     std::vector<std::string> names() const {
         std::vector<std::string> result;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) result.push_back(entry.path().filename());
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) result.push_back(entry.path().filename().string());
         std::sort(result.begin(), result.end());
         return result;
     }

@@ -1,4 +1,4 @@
-#include "graphics/export/whole_file_write.h"
+#include "platform/files/whole_file_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace klv {
+namespace klv::files {
 
 namespace {
 
@@ -72,6 +72,11 @@ bool fill_and_close(int fd, const std::string& target, std::initializer_list<std
 
 }  // namespace
 
+bool file_exists(const std::string& name) {
+    struct stat status {};
+    return lstat(name.c_str(), &status) == 0;
+}
+
 bool write_whole_file(const char* file_name, std::initializer_list<std::span<const std::uint8_t>> parts) {
     if (file_name == nullptr || *file_name == '\0') return false;
     std::string target = target_of(file_name);
@@ -83,4 +88,4 @@ bool write_whole_file(const char* file_name, std::initializer_list<std::span<con
     return false;
 }
 
-}  // namespace klv
+}  // namespace klv::files

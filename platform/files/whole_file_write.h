@@ -1,12 +1,15 @@
-// Writing a file whole or not at all.
+// Writing a file whole or not at all, and asking whether a name is taken:
+// the file services the export commands rely on. POSIX calls on Linux
+// (posix/), KERNEL32 on Windows (windows/).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+#include <string>
 
-namespace klv {
+namespace klv::files {
 
 // Writes the parts one after another to a temporary file in the folder of
 // file_name and renames it over file_name once every byte is written (and,
@@ -18,4 +21,7 @@ namespace klv {
 // file it names is replaced.
 bool write_whole_file(const char* file_name, std::initializer_list<std::span<const std::uint8_t>> parts);
 
-}  // namespace klv
+// Whether anything (a file, a folder, a link, even a dangling one) has the name.
+bool file_exists(const std::string& name);
+
+}  // namespace klv::files

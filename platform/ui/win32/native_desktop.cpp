@@ -1,0 +1,49 @@
+// The native desktop on Windows: USER32 and the common dialogs.
+#include "platform/ui/native_desktop.h"
+
+#include "platform/ui/win32/win32_display.h"
+
+// USER32 and GDI last: their macros must not meet our own names above.
+#include <windows.h>
+#include <commdlg.h>
+
+namespace klv::ui {
+
+const char* native_backend_name() { return "win32"; }
+
+bool native_desktop_available() { return true; }
+
+std::unique_ptr<ThreadDisplay> open_native_display() { return open_win32_display(); }
+
+std::optional<int> native_metric(int index) { return GetSystemMetrics(index); }
+
+bool native_message_box(const std::string& caption, const std::string& text, std::uint32_t style) {
+    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style) != 0;
+}
+
+bool native_file_chooser_installed() { return true; }
+
+// GetSaveFileNameA with one filter, an empty name to start with, and the
+// question before an existing file is replaced.
+std::optional<std::string> native_choose_save_file(const SaveFileRequest& request) {
+    std::string filter = request.filter_name;
+    filter += '\0';
+    filter += request.filter_pattern;
+    filter += '\0';
+    char file[261] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFilter = filter.c_str();  // ends in the string's own NUL: a double NUL
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
+    if (!GetSaveFileNameA(&dialog)) return std::nullopt;
+    return std::string(file);
+}
+
+bool native_ask_replace(const std::string& file_name) {
+    const std::string text = file_name + " already exists.\nDo you want to replace it?";
+    return MessageBoxA(nullptr, text.c_str(), "Save image as...", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+}  // namespace klv::ui

@@ -1,0 +1,37 @@
+// Setting environment variables in tests, the same on Linux and Windows, and
+// putting them back as they were.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace klv::test {
+
+// Null removes the variable.
+inline void set_environment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
+
+class SavedEnvironment {
+public:
+    explicit SavedEnvironment(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) value_ = value;
+    }
+    ~SavedEnvironment() { set_environment(name_, value_ ? value_->c_str() : nullptr); }
+    SavedEnvironment(const SavedEnvironment&) = delete;
+    SavedEnvironment& operator=(const SavedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> value_;
+};
+
+}  // namespace klv::test
