@@ -3,16 +3,16 @@
 // waits with wait_ms for what is left of its 20 milliseconds. Frame 75 is
 // saved as bouncing_ball.bmp. Press a key to end.
 #include <stdio.h>
-#include <time.h>
+
+#include <chrono>
 
 #include "graphics/klv.h"
 
 enum { width = 480, height = 320, floor_y = 270, radius = 22, frame_ms = 20, saved_frame = 75 };
 
 static long now_ms(void) {
-    struct timespec t;
-    timespec_get(&t, TIME_UTC);
-    return (long)t.tv_sec * 1000 + t.tv_nsec / 1000000;
+    using namespace std::chrono;
+    return (long)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 /* The room: a sky fading to the floor, then the floor. */

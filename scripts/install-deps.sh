@@ -18,6 +18,9 @@ packages=(
   # image and PDF readers, a private print server
   xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick poppler-utils
   cups cups-client cups-bsd cups-ipp-utils
+  # the Windows build: mingw-w64 with posix threads, GoogleTest's sources, and
+  # Wine to run its tests
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64
 )
 
 missing=()

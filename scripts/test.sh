@@ -4,7 +4,10 @@
 #      display tests on a virtual X server with a window manager;
 #   2. the threaded tests again under ThreadSanitizer;
 #   3. each fuzz target for KLV_FUZZ_SECONDS (default 60) seconds, from the
-#      seeds the first step's tests left (scripts/fuzz.sh).
+#      seeds the first step's tests left (scripts/fuzz.sh);
+#   4. the Windows build (scripts/build-windows.sh) and its tests under Wine,
+#      on the same virtual screen. A machine without Wine fails here; a
+#      developer may skip this part with KLV_SKIP_WINDOWS=1 (CI never does).
 # Prints "N passed, N failed, N skipped" at the end, counting test cases
 # (and each shell test as one); the exit status is 0 only when nothing
 # failed. A test skips when the machine lacks something it needs (a display,
@@ -141,6 +144,26 @@ fuzz_passed=$(grep -c "^fuzz .*: passed" "$top/build/fuzz-run.log")
 fuzz_failed=$(grep -c "^fuzz .*: FAILED" "$top/build/fuzz-run.log")
 ((fuzz_passed + fuzz_failed > 0)) || fuzz_failed=1
 passed=$((passed + fuzz_passed)); failed=$((failed + fuzz_failed))
+
+echo "== cross-building for Windows and running its tests under Wine"
+if ! command -v wine >/dev/null || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  if [ "${KLV_SKIP_WINDOWS:-0}" = 1 ] && [ "${CI:-}" != true ]; then
+    echo "Wine or mingw-w64 is not installed: the Windows part is skipped (KLV_SKIP_WINDOWS=1)"
+    skipped=$((skipped + 1))
+  else
+    echo "Wine or mingw-w64 is not installed (scripts/install-deps.sh installs them; KLV_SKIP_WINDOWS=1 skips this part)"
+    status=1; failed=$((failed + 1))
+  fi
+elif "$top/scripts/build-windows.sh" "$top/build/windows" >"$top/build/windows-build.log" 2>&1; then
+  [ -n "${xvfb_pid:-}" ] || start_display
+  export WINEPREFIX="$top/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  "$top/scripts/wine-prefix.sh"
+  run_tests "$top/build/windows" windows-tests -j"$jobs"
+  wineserver -k 2>/dev/null
+else
+  grep -E "error|Error" "$top/build/windows-build.log" | head -30
+  echo "Windows build failed (build/windows-build.log)"; status=1; failed=$((failed + 1))
+fi
 
 summary
 exit $status

@@ -6,6 +6,16 @@
 #include <optional>
 #include <string>
 
+#ifdef _WIN32
+// POSIX's setenv and unsetenv, for the tests that use them (this header is
+// included in every test of the Windows build).
+inline int setenv(const char* name, const char* value, int overwrite) {
+    if (!overwrite && std::getenv(name)) return 0;
+    return _putenv_s(name, value);
+}
+inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
+#endif
+
 namespace klv::test {
 
 // Null removes the variable.

@@ -3,6 +3,7 @@
 // glyph bitmaps from GetGlyphOutlineA. The raster engine places and blends
 // them as it does FreeType's on Linux.
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <numbers>
@@ -173,9 +174,20 @@ std::shared_ptr<GdiFace> shared_face(const FontDescription& description) {
     return face;
 }
 
+// Cells beyond the largest are drawn at the largest size, as on Linux: GDI
+// itself gives nonsense for them.
+int within_largest_cell(int size) {
+    if (size > largest_cell) return largest_cell;
+    if (size < -largest_cell) return -largest_cell;
+    return size;
+}
+
 }  // namespace
 
-SourcedFace source_face(const FontDescription& description) {
+SourcedFace source_face(const FontDescription& asked) {
+    FontDescription description = asked;
+    description.height = within_largest_cell(asked.height);
+    description.width = std::abs(within_largest_cell(asked.width));
     SourcedFace out;
     std::shared_ptr<GdiFace> face = shared_face(description);
     if (!face) {

@@ -1,6 +1,8 @@
 // The native desktop on Windows: USER32 and the common dialogs.
 #include "platform/ui/native_desktop.h"
 
+#include <algorithm>
+
 #include "platform/ui/win32/win32_display.h"
 
 // USER32 and GDI last: their macros must not meet our own names above.
@@ -16,6 +18,14 @@ bool native_desktop_available() { return true; }
 std::unique_ptr<ThreadDisplay> open_native_display() { return open_win32_display(); }
 
 std::optional<int> native_metric(int index) { return GetSystemMetrics(index); }
+
+// Whole multiples of 96 dots per inch, 1 to 3.
+int native_desktop_scale() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return std::clamp((dpi + 48) / 96, 1, 3);
+}
 
 bool native_message_box(const std::string& caption, const std::string& text, std::uint32_t style) {
     return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style) != 0;

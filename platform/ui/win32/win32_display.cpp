@@ -128,18 +128,21 @@ public:
     void minimize() override { ShowWindow(hwnd_, SW_MINIMIZE); }
     void restore() override { ShowWindow(hwnd_, SW_RESTORE); }
     void open_system_menu() override { PostMessageA(hwnd_, WM_SYSCOMMAND, SC_KEYMENU, ' '); }
+    void set_title(const std::string& title) override { SetWindowTextA(hwnd_, title.c_str()); }
     void append_menu_entry(std::uint32_t flags, std::uint32_t id, const char* text) override {
         AppendMenuA(GetSystemMenu(hwnd_, FALSE), flags, id, text);
     }
     // Painting and erasing are the library's, on its own screen image; a
-    // close request the library passes on and the creation and destruction
-    // of its records never reach USER32's defaults.
+    // close request the library passes on, a new title (the record keeps
+    // it, then set_title) and the creation and destruction of its records
+    // never reach USER32's defaults.
     std::optional<std::intptr_t> system_default(std::uint32_t message, std::uintptr_t wparam,
                                                 std::intptr_t lparam) override {
         switch (message) {
             case WM_PAINT:
             case WM_ERASEBKGND:
             case WM_CLOSE:
+            case WM_SETTEXT:
             case WM_CREATE:
             case WM_DESTROY: return std::nullopt;
             default: return DefWindowProcA(hwnd_, message, wparam, lparam);
@@ -170,10 +173,16 @@ public:
             set_last_error(GetLastError());
             return nullptr;
         }
+        // The frame this Windows draws may be wider than the classic one the
+        // outer size was worked out with: the client area keeps the size of
+        // the pages all the same.
+        const DWORD style = window.style & ~WS_VISIBLE;
+        RECT frame{0, 0, window.geometry.client_width, window.geometry.client_height};
+        AdjustWindowRectEx(&frame, style, FALSE, 0);
         const gdi::Rect& outer = window.geometry.outer;
-        HWND hwnd = CreateWindowExA(0, window.window_class.name.c_str(), window.title.c_str(),
-                                    window.style & ~WS_VISIBLE, outer.left, outer.top, outer.right - outer.left,
-                                    outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleA(nullptr), &window);
+        HWND hwnd = CreateWindowExA(0, window.window_class.name.c_str(), window.title.c_str(), style, outer.left,
+                                    outer.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), &window);
         if (!hwnd) {
             set_last_error(GetLastError());
             return nullptr;
