@@ -51,7 +51,7 @@ std::optional<std::string> native_choose_save_file(const SaveFileRequest& reques
     return std::string(file);
 }
 
-bool native_ask_replace(const std::string& file_name) {
+bool native_ask_replace(Window* /*owner*/, const std::string& file_name) {
     const std::string text = file_name + " already exists.\nDo you want to replace it?";
     return MessageBoxA(nullptr, text.c_str(), "Save image as...", MB_YESNO | MB_ICONWARNING) == IDYES;
 }

@@ -20,9 +20,11 @@ void ThreadWake::wake() {
     if (handle_ != 0) SetEvent(event_of(handle_));
 }
 
-void ThreadWake::wait(int /*display_fd*/, int timeout_ms) {
+// Windows has no dialog programs: its dialogs are the system's own.
+bool ThreadWake::wait(int /*display_fd*/, int timeout_ms, int /*ready_fd*/) {
     HANDLE event = event_of(handle_);
     MsgWaitForMultipleObjectsEx(handle_ != 0 ? 1 : 0, &event, DWORD(timeout_ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return false;
 }
 
 }  // namespace klv::ui
