@@ -11,7 +11,7 @@
 #include "graphics/export/page_region.h"
 #include "graphics/export/dib.h"
 #include "graphics/export/png_file.h"
-#include "graphics/export/whole_file_write.h"
+#include "platform/files/whole_file_write.h"
 #include "platform/gdi/owned_object.h"
 
 namespace klv {
@@ -49,7 +49,7 @@ std::uint16_t write_bmp(const gdi::Bitmap* bitmap, const char* file_name) {
 std::uint16_t write_png(const gdi::Bitmap* bitmap, const char* file_name) {
     std::vector<std::uint8_t> bytes;
     if (bitmap == nullptr || !encode_png(*bitmap, &bytes)) return dib_missing;
-    return write_whole_file(file_name, {bytes}) ? dib_written : dib_cannot_write;
+    return files::write_whole_file(file_name, {bytes}) ? dib_written : dib_cannot_write;
 }
 
 }  // namespace
