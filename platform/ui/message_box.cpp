@@ -18,11 +18,11 @@ void write_to_stderr(const std::string& caption, const std::string& text) {
 
 }  // namespace
 
-int message_box(Window*, const std::string& text, const std::string& caption, std::uint32_t style) {
+int message_box(Window* owner, const std::string& text, const std::string& caption, std::uint32_t style) {
     switch (chosen_backend()) {
         case BackendKind::headless: record_message_box(caption, text); break;
         case BackendKind::native:
-            if (native_message_box(caption, text, style)) return IDOK;
+            if (const int answer = native_message_box(owner, text, caption, style)) return answer;
             break;
         case BackendKind::none: break;
     }

@@ -108,6 +108,7 @@ constexpr std::uint32_t WS_CAPTION = 0x00C00000;
 constexpr std::uint32_t WS_DLGFRAME = 0x00400000;
 constexpr std::uint32_t WS_SYSMENU = 0x00080000;
 constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000;
+constexpr std::uint32_t DS_MODALFRAME = 0x00000080;  // a dialog of its owner: kept above it, at scale 1
 
 // Show commands.
 constexpr int SW_HIDE = 0;
@@ -119,8 +120,16 @@ constexpr std::uint32_t MF_SEPARATOR = 0x0800;
 
 // Message box styles and answers.
 constexpr std::uint32_t MB_OK = 0x00;
+constexpr std::uint32_t MB_OKCANCEL = 0x01;
+constexpr std::uint32_t MB_YESNO = 0x04;
+constexpr std::uint32_t MB_TYPEMASK = 0x0F;
 constexpr std::uint32_t MB_ICONERROR = 0x10;
+constexpr std::uint32_t MB_ICONWARNING = 0x30;
+constexpr std::uint32_t MB_DEFBUTTON2 = 0x100;
 constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 // System metrics.
 constexpr int SM_CXSCREEN = 0;

@@ -32,11 +32,13 @@ std::optional<int> native_metric(int index);
 // says nothing.
 int native_desktop_scale();
 
-// A modal message box with the MB_* style; false when none could be shown.
-bool native_message_box(const std::string& caption, const std::string& text, std::uint32_t style);
+// A modal message box of `owner` (may be null): the answer (IDOK, IDYES ...),
+// or 0 when none could be shown.
+int native_message_box(Window* owner, const std::string& text, const std::string& caption, std::uint32_t style);
 
 // The desktop's save-file chooser, asking before an existing file is
-// replaced: the chosen path, or none when cancelled.
+// replaced: the chosen path, or none when cancelled. Where the desktop has
+// none, the built-in chooser (file_chooser.h) stands in.
 bool native_file_chooser_installed();
 std::optional<std::string> native_choose_save_file(const SaveFileRequest& request);
 // "Replace the existing file?": true for Yes.

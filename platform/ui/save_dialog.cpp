@@ -1,24 +1,15 @@
 // GetSaveFileNameA and the replace question: scripted answers for tests,
-// nothing on the headless backend, the desktop's file chooser on X11.
+// nothing on the headless backend, the desktop's file chooser where there is
+// one, else ours.
 #include "platform/ui/save_dialog.h"
 
 #include "platform/ui/backend.h"
+#include "platform/ui/file_chooser.h"
 #include "platform/ui/save_dialog_answers.h"
 #include "platform/ui/ui.h"
 #include "platform/ui/native_desktop.h"
 
 namespace klv::ui {
-
-namespace {
-
-void report_no_chooser(Window* owner) {
-    message_box(owner,
-                "No file chooser is installed, so no file name can be asked for. "
-                "Install zenity or kdialog to save images from the window menu.",
-                "Save image as...", MB_OK | MB_ICONERROR);
-}
-
-}  // namespace
 
 bool save_file_dialog(SaveFileRequest& request) {
     if (auto scripted = take_scripted_save_answer()) {
@@ -27,11 +18,8 @@ bool save_file_dialog(SaveFileRequest& request) {
         return true;
     }
     if (chosen_backend() != BackendKind::native) return false;
-    if (!native_file_chooser_installed()) {
-        report_no_chooser(request.owner);
-        return false;
-    }
-    std::optional<std::string> name = native_choose_save_file(request);
+    std::optional<std::string> name =
+        native_file_chooser_installed() ? native_choose_save_file(request) : run_file_chooser(request);
     if (!name) return false;
     request.chosen_name = *name;
     return true;

@@ -2,10 +2,10 @@
 // save_file_dialog itself is declared in ui.h.
 //
 // On a desktop the dialogs are the desktop's own file chooser (zenity, or
-// kdialog) run as a separate program; without either, save_file_dialog
-// shows a message that no file chooser is installed and answers as if
-// cancelled. The headless backend shows no dialogs: they answer "cancel" and
-// "do not replace" unless a test scripted the answers (save_dialog_testing.h).
+// kdialog) run as a separate program; without either, the built-in chooser
+// and message box of ours (file_chooser.h, message_dialog.h). The headless
+// backend shows no dialogs: they answer "cancel" and "do not replace" unless
+// a test scripted the answers (save_dialog_testing.h).
 #pragma once
 
 #include <string>

@@ -47,10 +47,11 @@ bool unregister_class(const std::string& name);
 
 // CreateWindowExA: outer position and outer size; the client area is what is
 // left inside the frame and caption that system_metric reports for the style.
-// Created hidden. Null on failure (unknown class, no display): last_error()
-// then says why.
+// Created hidden. `owner` (may be null): a window whose dialog this is
+// (DS_MODALFRAME), kept above it on the desktop. Null on failure (unknown
+// class, no display): last_error() then says why.
 Window* create_window(const std::string& class_name, const std::string& title, std::uint32_t style, int x,
-                      int y, int width, int height);
+                      int y, int width, int height, Window* owner = nullptr);
 
 // DestroyWindow: WM_DESTROY to the procedure, then the window is gone. Only
 // the thread that created the window may destroy it; false otherwise.
@@ -97,8 +98,10 @@ bool append_system_menu(Window* window, std::uint32_t flags, std::uint32_t id, c
 void show_window(Window* window, int show_command);  // ShowWindow
 void update_window(Window* window);                  // UpdateWindow: paints now if anything is invalid
 
-// MessageBoxA: modal; on X11 a window of ours, without a display a line on
-// stderr. Returns IDOK.
+// MessageBoxA: modal, above `owner` (may be null); on X11 a dialog of ours
+// (message_dialog.h), without a display a line on stderr. Returns the answer
+// (IDOK, IDCANCEL, IDYES, IDNO); IDOK where nothing could be asked (no
+// display, the headless backend).
 int message_box(Window* owner, const std::string& text, const std::string& caption, std::uint32_t style);
 
 // GetSystemMetrics.

@@ -80,7 +80,7 @@ bool make_screen_image(Window& window) {
 }  // namespace
 
 Window* create_window(const std::string& class_name, const std::string& title, std::uint32_t style, int x, int y,
-                      int width, int height) {
+                      int width, int height, Window* owner) {
     auto window_class = find_class(class_name);
     if (!window_class) {
         set_last_error(ERROR_CANNOT_FIND_WND_CLASS);
@@ -93,8 +93,11 @@ Window* create_window(const std::string& class_name, const std::string& title, s
     window->title = title;
     window->style = style;
     window->owner = queue;
+    window->parent = find_window(owner).get();
     window->geometry = geometry_for_style(style, x, y, width, height);
-    rescale_geometry(window->geometry, initial_window_scale(*queue->display, window->geometry));
+    // Our dialogs grow their text with the desktop instead.
+    if (!(style & DS_MODALFRAME))
+        rescale_geometry(window->geometry, initial_window_scale(*queue->display, window->geometry));
     window->system_menu = standard_system_menu();
     if (!make_screen_image(*window)) {
         release_window(*window);

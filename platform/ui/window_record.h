@@ -48,6 +48,7 @@ struct Window {
     std::string title;
     std::uint32_t style = 0;
     std::shared_ptr<ThreadQueue> owner;  // the creating thread's queue
+    Window* parent = nullptr;            // the window this one is a dialog of, when it is one
     std::atomic<void*> user_data{nullptr};
     std::atomic<bool> destroyed{false};
     std::atomic<bool> enabled{true};  // false while a dialog of the window is open: no input

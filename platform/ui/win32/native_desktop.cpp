@@ -27,8 +27,8 @@ int native_desktop_scale() {
     return std::clamp((dpi + 48) / 96, 1, 3);
 }
 
-bool native_message_box(const std::string& caption, const std::string& text, std::uint32_t style) {
-    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style) != 0;
+int native_message_box(Window* /*owner*/, const std::string& text, const std::string& caption, std::uint32_t style) {
+    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
 }
 
 bool native_file_chooser_installed() { return true; }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/ui/backend.h"
+#include "platform/ui/message_dialog.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/x11/save_dialog_chooser.h"
 #include "platform/ui/x11/x11_screen.h"
@@ -30,8 +31,8 @@ std::optional<int> native_metric(int index) {
 
 int native_desktop_scale() { return x11_desktop_scale(); }
 
-bool native_message_box(const std::string& caption, const std::string& text, std::uint32_t /*style*/) {
-    return x11_message_box(caption, text);
+int native_message_box(Window* owner, const std::string& text, const std::string& caption, std::uint32_t style) {
+    return show_message_dialog(owner, text, caption, style);
 }
 
 bool native_file_chooser_installed() { return file_chooser_installed(); }
@@ -41,7 +42,9 @@ std::optional<std::string> native_choose_save_file(const SaveFileRequest& reques
 }
 
 bool native_ask_replace(Window* owner, const std::string& file_name) {
-    return ask_replace_with_chooser(owner, file_name);
+    if (file_chooser_installed()) return ask_replace_with_chooser(owner, file_name);
+    return show_message_dialog(owner, file_name + " already exists.\nDo you want to replace it?", "Confirm Save As",
+                               MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace klv::ui

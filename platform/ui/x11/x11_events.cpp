@@ -39,6 +39,10 @@ void X11Window::handle(XEvent& event) {
     switch (event.type) {
         case Expose: on_expose(event.xexpose); break;
         case ConfigureNotify: on_configure(); break;
+        case MapNotify:
+            // Our dialogs take the keyboard when they appear.
+            if (window_.style & DS_MODALFRAME) XSetInputFocus(display_.display(), id_, RevertToParent, CurrentTime);
+            break;
         case KeyPress: on_key(event.xkey, true); break;
         case KeyRelease: on_key(event.xkey, false); break;
         case ButtonPress: on_button(event.xbutton, true); break;

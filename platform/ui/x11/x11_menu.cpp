@@ -1,46 +1,44 @@
 // The system menu as a popup of our own: X11 gives applications none. The
 // system's entries come first, then the ones the program appended;
-// separators are lines. Arrow keys, Enter, Escape and the mouse work it.
+// separators are lines. Arrow keys, Enter, Escape and the mouse work it. Its
+// text is the dialogs' (dialog_look.h), grown with the desktop's scale.
 #include <X11/keysym.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "platform/ui/dialog_look.h"
+#include "platform/ui/window_scale.h"
 #include "platform/ui/x11/x11_internal.h"
 
 namespace klv::ui {
 
 namespace {
 
-constexpr unsigned long menu_background = 0xF0F0F0;
-constexpr unsigned long menu_highlight = 0x3070C0;
-constexpr unsigned long menu_text = 0x000000;
-constexpr unsigned long menu_disabled = 0x909090;
+namespace colours = dialog_colours;
 
 struct MenuLayout {
     std::vector<MenuEntry> entries;
     std::vector<int> tops;  // top of each entry; one more for the bottom
     int width = 0;
     int item_height = 0;
-    int ascent = 0;
 };
 
 bool enabled(const MenuEntry& entry) { return !entry.separator && entry.id != SC_RESTORE; }
 
-MenuLayout layout_menu(const std::vector<MenuEntry>& entries, XFontStruct* font) {
+MenuLayout layout_menu(const std::vector<MenuEntry>& entries, const DialogLook& look) {
     MenuLayout layout;
     layout.entries = entries;
-    layout.ascent = font ? font->ascent : 10;
-    layout.item_height = (font ? font->ascent + font->descent : 13) + 8;
-    int y = 3;
-    int widest = 60;
+    layout.item_height = look.line_height() + look.px(8);
+    int y = look.px(3);
+    int widest = look.px(60);
     for (const auto& entry : entries) {
         layout.tops.push_back(y);
-        y += entry.separator ? 7 : layout.item_height;
-        if (font) widest = std::max(widest, XTextWidth(font, entry.text.c_str(), int(entry.text.size())));
+        y += entry.separator ? look.px(7) : layout.item_height;
+        widest = std::max(widest, look.text_width(entry.text));
     }
-    layout.tops.push_back(y + 3);
-    layout.width = widest + 48;
+    layout.tops.push_back(y + look.px(3));
+    layout.width = widest + look.px(48);
     return layout;
 }
 
@@ -52,29 +50,65 @@ int entry_at(const MenuLayout& layout, int x, int y) {
     return -1;
 }
 
-void draw_menu(Display* d, ::Window w, GC gc, const MenuLayout& layout, int selected) {
+// The menu's picture, drawn by the text engine into `dc`'s bitmap.
+void paint_menu(gdi::DeviceContext* dc, const MenuLayout& layout, const DialogLook& look, int selected) {
     const int height = layout.tops.back();
-    XSetForeground(d, gc, menu_background);
-    XFillRectangle(d, w, gc, 0, 0, unsigned(layout.width), unsigned(height));
-    XSetForeground(d, gc, 0x808080);
-    XDrawRectangle(d, w, gc, 0, 0, unsigned(layout.width - 1), unsigned(height - 1));
+    look.fill(dc, {0, 0, layout.width, height}, colours::face);
+    look.outline(dc, {0, 0, layout.width, height}, colours::border);
     for (std::size_t i = 0; i < layout.entries.size(); ++i) {
         const auto& entry = layout.entries[i];
         const int top = layout.tops[i];
         if (entry.separator) {
-            XSetForeground(d, gc, 0xA0A0A0);
-            XDrawLine(d, w, gc, 4, top + 3, layout.width - 5, top + 3);
+            look.fill(dc, {look.px(4), top + look.px(3), layout.width - look.px(4), top + look.px(3) + look.scale()},
+                      colours::light_border);
             continue;
         }
         if (int(i) == selected) {
-            XSetForeground(d, gc, menu_highlight);
-            XFillRectangle(d, w, gc, 2, top, unsigned(layout.width - 4), unsigned(layout.item_height));
+            look.fill(dc, {look.px(2), top, layout.width - look.px(2), top + layout.item_height}, colours::highlight);
         }
-        XSetForeground(d, gc, !enabled(entry) ? menu_disabled : int(i) == selected ? 0xFFFFFF : menu_text);
-        XDrawString(d, w, gc, 24, top + 4 + layout.ascent, entry.text.c_str(), int(entry.text.size()));
+        look.text(dc, look.px(24), top + (layout.item_height - look.line_height()) / 2, entry.text,
+                  enabled(entry) ? colours::text : colours::grey_text);
     }
-    XFlush(d);
 }
+
+// A picture of the menu and the X window it is shown in.
+class MenuCanvas {
+public:
+    MenuCanvas(Display* display, ::Window window, const MenuLayout& layout)
+        : display_(display), window_(window), gc_(XCreateGC(display, window, 0, nullptr)),
+          dc_(gdi::create_compatible_dc(nullptr)),
+          bitmap_(gdi::create_compatible_bitmap(dc_, layout.width, layout.tops.back())) {
+        if (bitmap_) gdi::select_object(dc_, bitmap_);
+    }
+    ~MenuCanvas() {
+        gdi::delete_dc(dc_);
+        if (bitmap_) gdi::delete_object(bitmap_);
+        XFreeGC(display_, gc_);
+    }
+    MenuCanvas(const MenuCanvas&) = delete;
+    MenuCanvas& operator=(const MenuCanvas&) = delete;
+
+    void show(const MenuLayout& layout, const DialogLook& look, int selected) {
+        if (!bitmap_) return;
+        paint_menu(dc_, layout, look, selected);
+        const int screen = DefaultScreen(display_);
+        XImage* image = XCreateImage(display_, DefaultVisual(display_, screen), unsigned(DefaultDepth(display_, screen)),
+                                     ZPixmap, 0, reinterpret_cast<char*>(bitmap_->pixels()), unsigned(bitmap_->width()),
+                                     unsigned(bitmap_->height()), 32, bitmap_->width() * 4);
+        if (!image) return;
+        XPutImage(display_, window_, gc_, image, 0, 0, 0, 0, unsigned(bitmap_->width()), unsigned(bitmap_->height()));
+        image->data = nullptr;  // the bitmap keeps its pixels
+        XDestroyImage(image);
+        XFlush(display_);
+    }
+
+private:
+    Display* display_;
+    ::Window window_;
+    GC gc_;
+    gdi::DeviceContext* dc_;
+    gdi::Bitmap* bitmap_;
+};
 
 int step(const MenuLayout& layout, int selected, int direction) {
     const int count = int(layout.entries.size());
@@ -92,7 +126,7 @@ int step(const MenuLayout& layout, int selected, int direction) {
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.save_under = True;
-    attributes.background_pixel = menu_background;
+    attributes.background_pixel = 0xF0F0F0;
     attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
     ::Window w = XCreateWindow(d, DefaultRootWindow(d), x, y, unsigned(width), unsigned(height), 0, CopyFromParent,
                                InputOutput, CopyFromParent, CWOverrideRedirect | CWSaveUnder | CWBackPixel | CWEventMask,
@@ -126,17 +160,17 @@ std::uint32_t run_system_menu(X11Display& display, Window& window, int root_x, i
         entries = window.system_menu;
     }
     if (entries.empty()) return 0;
-    XFontStruct* font = XLoadQueryFont(d, "fixed");
-    const MenuLayout layout = layout_menu(entries, font);
+    const int from_environment = scale_from_environment();
+    const DialogLook look(from_environment != 0 ? from_environment : display.desktop_scale());
+    const MenuLayout layout = layout_menu(entries, look);
     ::Window popup = make_popup(d, root_x, root_y, layout.width, layout.tops.back());
-    GC gc = XCreateGC(d, popup, 0, nullptr);
-    if (font) XSetFont(d, gc, font->fid);
+    MenuCanvas canvas(d, popup, layout);
     grab_input(d, popup);
     int selected = -1;
     bool pressed_inside = false;
     std::uint32_t chosen = 0;
     bool open = true;
-    draw_menu(d, popup, gc, layout, selected);
+    canvas.show(layout, look, selected);
     while (open) {
         XEvent event;
         XNextEvent(d, &event);
@@ -175,12 +209,10 @@ std::uint32_t run_system_menu(X11Display& display, Window& window, int root_x, i
             }
             default: break;
         }
-        if (open) draw_menu(d, popup, gc, layout, selected);
+        if (open) canvas.show(layout, look, selected);
     }
     XUngrabPointer(d, CurrentTime);
     XUngrabKeyboard(d, CurrentTime);
-    XFreeGC(d, gc);
-    if (font) XFreeFont(d, font);
     XDestroyWindow(d, popup);
     XFlush(d);
     return chosen;

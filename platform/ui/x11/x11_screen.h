@@ -15,9 +15,4 @@ bool x11_screen_size(gdi::Size* size);
 // without a display.
 int x11_desktop_scale();
 
-// A modal message box of our own: the text and an OK button, dismissed by
-// Enter, Escape, Space or a click on the button. False when no display can
-// be opened (the caller then writes the message to stderr).
-bool x11_message_box(const std::string& caption, const std::string& text);
-
 }  // namespace klv::ui

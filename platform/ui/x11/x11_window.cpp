@@ -105,8 +105,17 @@ void X11Window::set_hints() {
     class_hint->res_class = name.data();
     XSetClassHint(d, id_, class_hint);
     XFree(class_hint);
-    set_motif_hints(d, id_, atoms, decorated_ ? motif_titled : motif_undecorated);
     set_process_hints(d, id_, atoms);
+    if (!(window_.style & DS_MODALFRAME)) {
+        set_motif_hints(d, id_, atoms, decorated_ ? motif_titled : motif_undecorated);
+        return;
+    }
+    // One of our dialogs: above the window it belongs to, without minimise.
+    set_motif_hints(d, id_, atoms, motif_dialog);
+    XChangeProperty(d, id_, atoms.net_wm_window_type, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&atoms.net_wm_window_type_dialog), 1);
+    if (window_.parent && window_.parent->native && window_.parent->native->desktop_id())
+        XSetTransientForHint(d, id_, ::Window(window_.parent->native->desktop_id()));
 }
 
 void set_process_hints(Display* d, ::Window id, const X11Atoms& atoms) {
