@@ -165,4 +165,7 @@ ResolvedFace resolve_face(const FaceRequest& request) {
 #endif
 #ifdef KLV_LEAK_CHECKED
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// Quietly: a program's stderr stays its own (the list of suppressions used
+// would otherwise follow every program that drew text).
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 #endif
