@@ -18,10 +18,26 @@ packages=(
   # image and PDF readers, a private print server
   xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick poppler-utils
   cups cups-client cups-bsd cups-ipp-utils
-  # the Windows build: mingw-w64 with posix threads, GoogleTest's sources, and
-  # Wine to run its tests
+  # the Windows build: mingw-w64 with posix threads, GoogleTest's sources,
+  # Wine to run its tests; zlib for it, and dpkg-dev to unpack the libpng
+  # source that scripts/build-windows.sh fetches (the deb-src line below)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64
+  libz-mingw-w64-dev dpkg-dev
 )
+
+# The Windows build compiles Debian's own libpng source: apt-get source needs
+# the archive's source lists.
+deb_src=/etc/apt/sources.list.d/klv-deb-src.sources
+if [ ! -f "$deb_src" ] && ! grep -rqs "^Types:.*deb-src\|^deb-src " /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: no deb-src line for Debian's archive; run as root to add $deb_src" >&2
+    exit 1
+  fi
+  printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" \
+    "Suites: bookworm bookworm-updates" "Components: main" \
+    "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$deb_src"
+  apt-get update -qq
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,9 +2,11 @@
 // putting them back as they were.
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <thread>
 
 #ifdef _WIN32
 // POSIX's setenv and unsetenv, for the tests that use them (this header is
@@ -14,6 +16,15 @@ inline int setenv(const char* name, const char* value, int overwrite) {
     return _putenv_s(name, value);
 }
 inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
+// POSIX's alarm as the death tests use it: the process ends (status 142, as
+// a shell reports SIGALRM) unless it has ended within the seconds given.
+inline unsigned alarm(unsigned seconds) {
+    std::thread([seconds] {
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        std::_Exit(142);
+    }).detach();
+    return 0;
+}
 #endif
 
 namespace klv::test {

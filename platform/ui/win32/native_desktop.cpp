@@ -33,17 +33,26 @@ int native_message_box(Window* /*owner*/, const std::string& text, const std::st
 
 bool native_file_chooser_installed() { return true; }
 
-// GetSaveFileNameA with one filter, an empty name to start with, and the
-// question before an existing file is replaced.
+// GetSaveFileNameA with every filter of the request (the first chosen), an
+// empty name to start with, and the question before an existing file is
+// replaced. No default extension: the caller's own rule extends a name that
+// has none, as on Linux.
 std::optional<std::string> native_choose_save_file(const SaveFileRequest& request) {
-    std::string filter = request.filter_name;
-    filter += '\0';
-    filter += request.filter_pattern;
-    filter += '\0';
+    std::string filter;
+    auto add_filter = [&filter](const std::string& name, const std::string& pattern) {
+        filter += name;
+        filter += '\0';
+        filter += pattern;
+        filter += '\0';
+    };
+    add_filter(request.filter_name, request.filter_pattern);
+    for (const auto& [name, pattern] : request.more_filters) add_filter(name, pattern);
     char file[261] = {};
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.lpstrFilter = filter.c_str();  // ends in the string's own NUL: a double NUL
+    dialog.nFilterIndex = 1;
+    dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();  // null: "Save As"
     dialog.lpstrFile = file;
     dialog.nMaxFile = sizeof file;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
