@@ -35,6 +35,11 @@ std::string title(Window* window) {
     return w->title;
 }
 
+std::size_t sends_waiting(Window* window) {
+    auto w = find_window(window);
+    return w ? w->owner->sends_waiting() : 0;
+}
+
 bool is_visible(Window* window) {
     auto w = find_window(window);
     if (!w) return false;

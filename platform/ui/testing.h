@@ -44,6 +44,9 @@ std::vector<std::optional<gdi::Rect>> take_invalidations(Window* window);
 // to paint; false after the time-out or when the window is gone.
 bool wait_until_idle(Window* window, int timeout_ms = 5000);
 
+// Messages sent to the window's thread that it has not begun to handle.
+std::size_t sends_waiting(Window* window);
+
 // The close box: WM_CLOSE.
 void request_close(Window* window);
 

@@ -50,6 +50,11 @@ bool ThreadQueue::push_send(const std::shared_ptr<SentMessage>& sent) {
     return true;
 }
 
+std::size_t ThreadQueue::sends_waiting() const {
+    std::lock_guard lock(mutex_);
+    return sent_.size();
+}
+
 void ThreadQueue::mark_busy_and_wake() {
     {
         std::lock_guard lock(mutex_);

@@ -59,6 +59,7 @@ public:
     bool push_send(const std::shared_ptr<SentMessage>& sent);
     void mark_busy_and_wake();  // something new to handle (an invalidation)
     void complete(SentMessage& sent, std::intptr_t result);
+    std::size_t sends_waiting() const;  // sent, not yet taken by the owner
 
     // On the owning thread.
     std::optional<Message> take_posted();

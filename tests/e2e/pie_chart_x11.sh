@@ -26,6 +26,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Without what it needs: skipped (status 77), or failed on the CI machine.
 missing() { [ "${CI:-}" = true ] && { echo "FAIL: no $1 (CI=true)"; exit 1; }; echo "no $1: skipped"; exit 77; }
 [ -n "${DISPLAY:-}" ] || missing DISPLAY
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || missing "window manager"
 [ "$windows" = 1 ] && export KLV_BACKEND=win32 || export KLV_BACKEND=x11
 
 chart_windows() { xdotool search --onlyvisible --name '^Pie Chart$' 2>/dev/null; }
@@ -34,7 +35,7 @@ chart_windows() { xdotool search --onlyvisible --name '^Pie Chart$' 2>/dev/null;
 # first waited out, since the server may give the new one the same id.
 start_chart() {
   local deadline=$((SECONDS + 10)) id
-  while [ -n "$(chart_windows)" ] && ((SECONDS < deadline)); do sleep 0.05; done
+  while [ -n "$(chart_windows)" ] && ((SECONDS < deadline)); do sleep 0.05; done  # pacing, under a deadline
   "${program[@]}" 2>"$work/stderr" &
   pid=$!
   deadline=$((SECONDS + 15))
@@ -42,7 +43,7 @@ start_chart() {
     for id in $(chart_windows); do
       xdotool getwindowname "$id" >/dev/null 2>&1 && { window=$id; return 0; }
     done
-    sleep 0.05
+    sleep 0.05  # pacing, under a deadline
   done
   fail "no window appeared"
   return 1
@@ -53,7 +54,7 @@ ended_within() {  # seconds
   local deadline=$(($(date +%s%N) + $1 * 1000000000))
   while kill -0 "$pid" 2>/dev/null; do
     if (($(date +%s%N) > deadline)); then status=running; return; fi
-    sleep 0.05
+    sleep 0.05  # pacing, under a deadline
   done
   wait "$pid"; status=$?
   pid=""
@@ -61,19 +62,24 @@ ended_within() {  # seconds
 
 # 1. The picture.
 if start_chart; then
-  sleep 1.5
-  import -window "$window" "$work/screen.png"
   mask=()
   while read -r l t r b; do
     [[ "$l" =~ ^# || -z "$l" ]] && continue
     b="${b%$'\r'}"
     mask+=(-draw "rectangle $l,$t $((r - 1)),$((b - 1))")
   done <"$golden.mask"
-  convert "$work/screen.png" -fill black "${mask[@]}" "$work/screen-masked.png"
   convert "$golden.bmp" -fill black "${mask[@]}" "$work/golden-masked.png"
+  # Screenshots until the chart is complete on the screen, ten seconds at most.
+  deadline=$((SECONDS + 10))
+  while :; do
+    import -window "$window" "$work/screen.png"
+    convert "$work/screen.png" -fill black "${mask[@]}" "$work/screen-masked.png"
+    differ=$(compare -metric AE "$work/screen-masked.png" "$work/golden-masked.png" "$work/diff.png" 2>&1 >/dev/null)
+    [ "$differ" = "0" ] || ((SECONDS >= deadline)) || continue
+    break
+  done
   size=$(identify -format '%wx%h' "$work/screen.png")
   [ "$size" = "640x480" ] || fail "the window's drawing area is $size, not 640x480"
-  differ=$(compare -metric AE "$work/screen-masked.png" "$work/golden-masked.png" "$work/diff.png" 2>&1 >/dev/null)
   [ "$differ" = "0" ] || fail "$differ pixels of the chart differ from the reference outside the text boxes"
   mkdir -p "$build/screenshots" && cp "$work/screen.png" "$build/screenshots/pie-chart.png"
 
@@ -86,8 +92,9 @@ fi
 
 # 3. The close box ends it while it waits.
 if start_chart; then
-  sleep 0.5
-  wmctrl -c 'Pie Chart'
+  # Asked until the window manager knows the window, five seconds at most.
+  deadline=$((SECONDS + 5))
+  until wmctrl -c 'Pie Chart' 2>/dev/null || ((SECONDS >= deadline)); do sleep 0.05; done
   ended_within $((2 + slack))
   [ "$status" = "0" ] || fail "the close box: status $status"
 fi

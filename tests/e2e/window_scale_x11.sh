@@ -28,7 +28,7 @@ start_server() {  # WIDTHxHEIGHT
   Xvfb ":$n" -screen 0 "$1x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   server=$!
   export DISPLAY=":$n"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done  # pacing, under a deadline
   fail "Xvfb $1 did not start"; return 1
 }
 stop_server() { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; server=""; }
@@ -41,7 +41,7 @@ start_chart() {
   while ((SECONDS < deadline)); do
     id=$(xdotool search --onlyvisible --name '^Pie Chart$' 2>/dev/null | head -n 1)
     [ -n "$id" ] && { window=$id; return 0; }
-    sleep 0.05
+    sleep 0.05  # pacing, under a deadline
   done
   fail "no window appeared ($*)"; return 1
 }
@@ -51,18 +51,23 @@ window_size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} E
 # 1. KLV_SCALE=2: the reference doubled.
 if start_server 1600x1200; then
   if start_chart KLV_SCALE=2; then
-    sleep 1.5
-    [ "$(window_size)" = "1280x960" ] || fail "at scale 2 the window is $(window_size), not 1280x960"
-    import -window "$window" "$work/screen.png"
     mask=()
     while read -r l t r b; do
       [[ "$l" =~ ^# || -z "$l" ]] && continue
       b="${b%$'\r'}"
       mask+=(-draw "rectangle $((2 * l)),$((2 * t)) $((2 * r - 1)),$((2 * b - 1))")
     done <"$golden.mask"
-    convert "$work/screen.png" -fill black "${mask[@]}" "$work/screen-masked.png"
     convert "$golden.bmp" -scale 200% -fill black "${mask[@]}" "$work/golden-masked.png"
-    differ=$(compare -metric AE "$work/screen-masked.png" "$work/golden-masked.png" null: 2>&1)
+    # Screenshots until the chart is complete on the screen, ten seconds at most.
+    deadline=$((SECONDS + 10))
+    while :; do
+      import -window "$window" "$work/screen.png"
+      convert "$work/screen.png" -fill black "${mask[@]}" "$work/screen-masked.png"
+      differ=$(compare -metric AE "$work/screen-masked.png" "$work/golden-masked.png" null: 2>&1)
+      [ "$differ" = "0" ] || ((SECONDS >= deadline)) || continue
+      break
+    done
+    [ "$(window_size)" = "1280x960" ] || fail "at scale 2 the window is $(window_size), not 1280x960"
     [ "$differ" = "0" ] || fail "$differ pixels of the doubled chart differ from the doubled reference"
     mkdir -p "$build/screenshots" && cp "$work/screen.png" "$build/screenshots/pie-chart-scale-2.png"
     stop_chart

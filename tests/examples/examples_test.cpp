@@ -51,7 +51,7 @@ Image picture_of(const std::string& example) {
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!fs::exists(picture) && std::chrono::steady_clock::now() < deadline && waitpid(child, nullptr, WNOHANG) == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // pacing the poll, under a deadline
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     Image image = fs::exists(picture) ? read_bmp(picture.string()) : Image{};

@@ -234,7 +234,7 @@ bool PrivateCups::start_daemon() {
         if (run_program({"lpstat", "-r"}).status == 0) {
             return true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // pacing the poll, under a deadline
     }
     return false;
 }
@@ -252,7 +252,7 @@ void PrivateCups::stop_daemon() {
             waitpid(daemon_, &status, 0);
             break;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));  // pacing the poll, under a deadline
     }
     daemon_ = -1;
 }
@@ -300,7 +300,7 @@ ProgramResult PrivateCups::run_command(const std::vector<std::string>& arguments
         }
         std::error_code ignored;
         fs::remove(folder_ + "/log/commands.log", ignored);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // a retry's pause, five at most
     }
     return result;
 }

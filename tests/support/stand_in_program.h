@@ -11,7 +11,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
+
+#include "tests/support/eventually.h"
 
 namespace klv::test {
 
@@ -25,6 +26,7 @@ public:
         script << "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"$0.args\"\n"
                << ": > \"$0.ready\"\n";
         if (wait_for_release) {
+            // Polls for the release, ten seconds at most: a deadline, not an order.
             script << "i=0\nwhile [ ! -e \"$0.release\" ] && [ $i -lt 1000 ]; do sleep 0.01; i=$((i+1)); done\n";
         }
         script << "printf '%s' '" << answer << "'\nexit " << status << "\n";
@@ -36,12 +38,7 @@ public:
 
     // True once the program is running and waiting (false after the deadline).
     bool wait_until_running(std::chrono::milliseconds deadline = std::chrono::seconds(10)) const {
-        const auto end = std::chrono::steady_clock::now() + deadline;
-        while (!std::filesystem::exists(path_ + ".ready")) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
+        return eventually([&] { return std::filesystem::exists(path_ + ".ready"); }, deadline);
     }
     void release() const { std::ofstream(path_ + ".release").close(); }
     // Its arguments, one a line, from its last run.

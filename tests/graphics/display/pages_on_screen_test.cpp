@@ -17,6 +17,7 @@
 
 #include "graphics/klv.h"
 #include "platform/ui/testing.h"
+#include "tests/support/eventually.h"
 #include "tests/support/library_window.h"
 #include "tests/support/test_needs.h"
 
@@ -38,14 +39,14 @@ public:
 
     // The mapped X window of that title (our client area), waited for.
     ::Window find(const std::string& title) {
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            if (::Window w = search(DefaultRootWindow(display_), title)) {
-                XWindowAttributes attributes;
-                if (XGetWindowAttributes(display_, w, &attributes) && attributes.map_state == IsViewable) return w;
-            }
-            std::this_thread::sleep_for(25ms);
-        }
-        return 0;
+        ::Window found = 0;
+        klv::test::eventually([&] {
+            ::Window w = search(DefaultRootWindow(display_), title);
+            XWindowAttributes attributes;
+            found = w && XGetWindowAttributes(display_, w, &attributes) && attributes.map_state == IsViewable ? w : 0;
+            return found != 0;
+        });
+        return found;
     }
 
     // What the server shows of the window, as 0x00RRGGBB pixels.
@@ -115,15 +116,8 @@ protected:
     }
     void TearDown() override { close_window(-2); }
 
-    // Polls for up to five seconds.
     template <class Condition>
-    static bool eventually(Condition condition) {
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            if (condition()) return true;
-            std::this_thread::sleep_for(25ms);
-        }
-        return false;
-    }
+    static bool eventually(Condition condition) { return klv::test::eventually(condition); }
     // Whether the server comes to show the window's visual page.
     bool shows_visual_page(::Window id, int width, int height) {
         return eventually([&] { return screen.pixels(id, width, height) == page_image(get_visual_page()).pixels; });

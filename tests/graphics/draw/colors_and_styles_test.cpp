@@ -22,7 +22,11 @@ TEST_F(DrawingState, ColourValuesNameThePaletteOrAnRgbColour) {
     EXPECT_EQ(color_to_rgb(16), 0x000010u);
     EXPECT_EQ(color_to_rgb(-1), 0xFFFFFFu);
     EXPECT_EQ(color_to_rgb(0x01000005), 0x000005u);
-    for (int c = 0; c < 16; ++c) EXPECT_EQ(color_to_rgb(std::int32_t(color_to_rgb(c))), color_to_rgb(c)) << c;
+    // The sixteen colours as GDI's COLORREF values (0x00BBGGRR).
+    const std::uint32_t palette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                       0x008080, 0xC0C0C0, 0x808080, 0xFF8080, 0x80FF80, 0xFFFF80,
+                                       0x8080FF, 0xFF80FF, 0x00FFFF, 0xFFFFFF};
+    for (int c = 0; c < 16; ++c) EXPECT_EQ(color_to_rgb(c), palette[c]) << c;
 }
 
 TEST_F(DrawingState, DrawingColourReachesTextAndPenOfEveryPage) {

@@ -53,6 +53,7 @@ TEST_F(Primitives, EveryDrawingReachesTheScreen) {
     open();
     for (int i = 0; i < 30000; ++i) {
         put_pixel(i % 200, (i / 200) % 150, i * 7919 & 0xFFFFFF);
+        // Pauses of two lengths vary how drawing and painting interleave; they order nothing.
         if (i % 1000 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(i % 3000 == 0 ? 9 : 1));
     }
     EXPECT_EQ(screen_image().pixels, page_image(0).pixels);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -65,10 +66,19 @@ struct Canvas {
 
 const Pixel red_pixel = pixel_from_color(red);
 
+// Widths worked out by hand from Arial's advance widths (2048 units to the
+// em; Liberation Sans has the same): a 20-pixel cell is an em of
+// 20 * 2048 / 2288 = 17.9 pixels, and each advance is rounded to a pixel.
+// "Hg 1": H 1479 -> 13, g 1139 -> 10, space 569 -> 5, 1 1139 -> 10.
+constexpr int hg1_width = 38;
+// "Wxyz": W 1933 -> 17, x, y and z 1024 -> 9 each.
+constexpr int wxyz_width = 44;
+
 TEST(TextOut, OpaqueCellsFillAdvanceByCellHeightFromTheTopLeft) {
     Canvas c(200, 60);
     c.draw(10, 15, "Hg 1");
-    Size size = text_extent(&c.dc, "Hg 1", 4);
+    EXPECT_EQ(text_extent(&c.dc, "Hg 1", 4).cx, hg1_width);
+    const Size size{hg1_width, 20};
     // Cell pixels not covered by a glyph keep the background colour; the
     // cell's corners are blank in this text.
     EXPECT_EQ(c.box_of(red_pixel), (Rect{10, 15, 10 + size.cx, 15 + 20}));
@@ -83,7 +93,7 @@ TEST(TextOut, TransparentModeLeavesTheBackgroundAndDrawsGlyphsInTheTextColour) {
     c.draw(10, 15, "Hg 1");
     EXPECT_EQ(c.box_of(red_pixel), Rect{});
     Rect ink = c.box_of_pixels_not(black);
-    Size size = text_extent(&c.dc, "Hg 1", 4);
+    const Size size{hg1_width, 20};
     EXPECT_GE(ink.left, 10);
     EXPECT_LE(ink.right, 10 + size.cx);
     EXPECT_GE(ink.top, 15);
@@ -91,12 +101,19 @@ TEST(TextOut, TransparentModeLeavesTheBackgroundAndDrawsGlyphsInTheTextColour) {
     // The H stands on the baseline and reaches near the top of the cell.
     EXPECT_LE(ink.top, 15 + 5);
     EXPECT_NE(c.box_of(pixel_from_color(make_color(0, 255, 0))), Rect{});  // full coverage is the colour
-    for (int i = 0; i < 200 * 60; ++i) EXPECT_EQ(c.bitmap.pixels()[i] & 0xFF00FF, 0u);  // only green was blended
+    std::set<Pixel> greens;
+    for (int i = 0; i < 200 * 60; ++i) {
+        EXPECT_EQ(c.bitmap.pixels()[i] & 0xFF00FF, 0u);  // only green was blended
+        greens.insert(c.bitmap.pixels()[i]);
+    }
+    // Anti-aliased: where the outlines cross pixels, many levels between
+    // black and full green, not two.
+    EXPECT_GE(greens.size(), 32u);
 }
 
 TEST(TextOut, AlignmentFlagsNameAPointOfTheCell) {
     Canvas c(200, 100);
-    Size size = text_extent(&c.dc, "Wxyz", 4);
+    const Size size{wxyz_width, 20};
     int ascent = text_metrics(&c.dc).ascent;
     c.dc.text_align = TA_RIGHT | TA_BOTTOM;
     c.draw(150, 60, "Wxyz");
@@ -113,8 +130,7 @@ TEST(TextOut, ViewportOriginMovesTheReferencePoint) {
     Canvas c(200, 60);
     c.dc.viewport_origin = {30, 7};
     c.draw(10, 15, "Hg");
-    Size size = text_extent(&c.dc, "Hg", 2);
-    EXPECT_EQ(c.box_of_pixels_not(black), (Rect{40, 22, 40 + size.cx, 42}));
+    EXPECT_EQ(c.box_of_pixels_not(black), (Rect{40, 22, 40 + 13 + 10, 42}));
 }
 
 // Horizontal text and the same text turned a quarter turn are the same

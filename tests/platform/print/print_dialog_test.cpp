@@ -91,11 +91,16 @@ TEST_F(PrintDialogTest, WithoutAWayToAskTheDialogConfirmsItsOpeningChoice) {
     EXPECT_EQ(record.printer->info().name, "klvraw");
 }
 
-TEST_F(PrintDialogTest, TheProcessRecordStartsEmpty) {
-    std::lock_guard lock(print_dialog_mutex());
-    EXPECT_EQ(print_dialog_record().flags, 0u);
-    EXPECT_TRUE(print_dialog_record().device_names.empty());
-    EXPECT_FALSE(print_dialog_record().printer);
+// In a process of its own, untouched by the fixture's reset: the record a
+// program starts with names no printer, so its first dialog opens on the default.
+TEST(PrintDialogRecordTest, ANewProcessStartsWithNoPrinterChosen) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const PrintDialogRecord& record = print_dialog_record();
+            std::_Exit(record.flags == 0 && record.device_names.empty() && !record.printer ? 3 : 4);
+        },
+        ::testing::ExitedWithCode(3), "");
 }
 
 using NoPrinterDialogTest = NoPrinterSuite;

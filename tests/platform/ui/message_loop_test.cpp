@@ -7,6 +7,7 @@
 
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/support/eventually.h"
 
 namespace klv::ui {
 namespace {
@@ -63,9 +64,9 @@ TEST(MessageLoop, SendToAnEndedThreadOrDestroyedWindowReturnsAtOnce) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
 }
 
-TEST(MessageLoop, SendWaitingOnAThreadThatEndsGetsZero) {
-    // The window thread takes the send, then quits without answering another
-    // one that is queued behind it.
+// As GetMessage answers sent messages before it looks at the quit, a send
+// queued while the thread handles the one that quits is still answered.
+TEST(MessageLoop, ASendQueuedBeforeTheQuitIsStillAnswered) {
     WindowThread w;
     std::atomic<bool> in_first{false};
     std::atomic<bool> release{false};
@@ -73,23 +74,21 @@ TEST(MessageLoop, SendWaitingOnAThreadThatEndsGetsZero) {
         if (message != WM_USER_TEST) return false;
         if (wparam == 1) {
             in_first = true;
-            while (!release) std::this_thread::sleep_for(1ms);
+            EXPECT_TRUE(klv::test::eventually([&] { return release.load(); }));
             post_quit_message(0);
         }
-        *result = 99;
+        *result = 90 + std::intptr_t(wparam);
         return true;
     };
-    std::thread first([&] { EXPECT_EQ(send_message(w.window(), WM_USER_TEST, 1, 0), 99); });
-    while (!in_first) std::this_thread::sleep_for(1ms);
-    std::intptr_t second_result = -1;
+    std::thread first([&] { EXPECT_EQ(send_message(w.window(), WM_USER_TEST, 1, 0), 91); });
+    ASSERT_TRUE(klv::test::eventually([&] { return in_first.load(); }));
+    std::atomic<std::intptr_t> second_result{-1};
     std::thread second([&] { second_result = send_message(w.window(), WM_USER_TEST, 2, 0); });
-    std::this_thread::sleep_for(50ms);  // the second send is queued
+    EXPECT_TRUE(klv::test::eventually([&] { return testing::sends_waiting(w.window()) == 1; }));
     release = true;
     first.join();
     second.join();
-    // The second send is answered either by the procedure (it ran before the
-    // quit was seen) or with 0 once the thread ended; it never hangs.
-    EXPECT_TRUE(second_result == 0 || second_result == 99);
+    EXPECT_EQ(second_result, 92);
     w.close_and_join();
 }
 
@@ -99,11 +98,11 @@ TEST(MessageLoop, ASenderWaitingForAThreadThatEndsWithoutAnsweringGetsZero) {
     std::thread owner([&] {
         register_class({"KlvTestNoLoop", 0, nullptr, -1});
         made = create_window("KlvTestNoLoop", "x", WS_CAPTION, 0, 0, 100, 100);
-        while (!end_now) std::this_thread::sleep_for(1ms);  // never runs a message loop
+        EXPECT_TRUE(klv::test::eventually([&] { return end_now.load(); }));  // never runs a message loop
     });
-    while (!made) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(klv::test::eventually([&] { return made.load() != nullptr; }));
     std::thread ender([&] {
-        std::this_thread::sleep_for(100ms);
+        EXPECT_TRUE(klv::test::eventually([&] { return testing::sends_waiting(made) == 1; }));
         end_now = true;
     });
     EXPECT_EQ(send_message(made, WM_USER_TEST, 0, 0), 0);

@@ -95,7 +95,7 @@ TEST_F(NativeWindow, TheScreenShowsTheVisualPage) {
     for (auto until = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < until;) {
         seen = GetPixel(dc, 30, 20);
         if (seen == RGB(0x80, 0, 0)) break;
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(20ms);  // pacing, under a deadline
     }
     EXPECT_EQ(seen, RGB(0x80, 0, 0));
     EXPECT_EQ(GetPixel(dc, 70, 20), RGB(0, 0, 0));

@@ -19,6 +19,8 @@
 #include "tests/platform/print/cups_fixture.h"
 #include "tests/support/library_window.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/platform/ui/x11/x_server.h"
+#include "tests/support/eventually.h"
 #include "tests/support/stand_in_program.h"
 #include "tests/support/test_needs.h"
 
@@ -27,25 +29,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-int xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()); }
+using klv::test::xdotool;
 
 // Waits (at most five seconds) until a visible window of that exact name exists.
 bool wait_for_window_named(const std::string& name) {
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (std::chrono::steady_clock::now() < end) {
-        if (xdotool("search --onlyvisible --name '^" + name + "$'") == 0) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
+    return klv::test::eventually([&] { return xdotool("search --onlyvisible --name '^" + name + "$'") == 0; });
 }
 
 bool wait_for_file(const std::string& path) {
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (!std::filesystem::exists(path)) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
+    return klv::test::eventually([&] { return std::filesystem::exists(path); });
 }
 
 class X11DialogPrograms : public print::PrinterSuite {
@@ -55,6 +47,7 @@ protected:
         KLV_NEED(name && *name, "DISPLAY");
         display_ = XOpenDisplay(name);
         KLV_NEED(display_, "the display " << name);
+        KLV_NEED_WINDOW_MANAGER(display_);  // windowactivate asks it for the focus
         print::PrinterSuite::SetUp();
         const char* path = std::getenv("PATH");
         saved_path_ = path ? path : "";
@@ -93,14 +86,9 @@ protected:
         return differ;
     }
 
-    // Waits (at most three seconds) for the window to show the page.
+    // Waits (at most five seconds) for the window to show the page.
     bool shows_the_page(::Window id) {
-        const auto end = std::chrono::steady_clock::now() + 3s;
-        while (stale_pixels(id) != 0) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            std::this_thread::sleep_for(20ms);
-        }
-        return true;
+        return klv::test::eventually([&] { return stale_pixels(id) == 0; });
     }
 
     Display* display_ = nullptr;
@@ -142,6 +130,9 @@ TEST(X11DialogProgramWindows, TheDesktopFileChooserIsADialogOfItsWindow) {
     KLV_NEED(!zenity.empty(), "zenity");
     Display* display = XOpenDisplay(name);
     ASSERT_NE(display, nullptr);
+    const bool manager = klv::test::window_manager_running(display);
+    if (!manager) XCloseDisplay(display);
+    KLV_NEED(manager, "a window manager");  // windowactivate asks it for the focus
     ui::test::WindowOptions options;
     options.title = "klv chooser owner";
     ui::test::WindowThread owner(options);
@@ -161,8 +152,15 @@ TEST(X11DialogProgramWindows, TheDesktopFileChooserIsADialogOfItsWindow) {
     ::Window transient_for = 0;
     XGetTransientForHint(display, ::Window(std::stoul(line)), &transient_for);
     EXPECT_EQ(std::to_string(transient_for), ui::desktop_window_id(owner.window()));
-    xdotool("windowactivate --sync " + std::string(line, std::strcspn(line, "\n")) + " key Escape");
-    auto result = answer.get_future().get();
+    const std::string chooser(line, std::strcspn(line, "\n"));
+    xdotool("windowactivate --sync " + chooser + " key Escape");
+    auto future = answer.get_future();
+    if (future.wait_for(5s) != std::future_status::ready) {
+        xdotool("windowkill " + chooser);  // so that the owner's thread, and the test, end
+        XCloseDisplay(display);
+        FAIL() << "the chooser did not end on Escape";
+    }
+    auto result = future.get();
     ASSERT_TRUE(result);
     EXPECT_NE(result->exit_code, 0);  // cancelled
     XCloseDisplay(display);

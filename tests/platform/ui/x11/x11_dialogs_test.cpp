@@ -1,133 +1,295 @@
-// The system menu popup and the message box on a real X server.
+// The system menu popup and the message box on a real X server. The tests
+// wait on what the X server reports: the popup shown, the keyboard held by
+// it and let go, the highlight it draws.
 #include <gtest/gtest.h>
+// After GoogleTest: Xlib defines None and Bool as macros.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/platform/ui/x11/x_server.h"
+#include "tests/support/eventually.h"
 #include "tests/support/test_needs.h"
 
 namespace klv::ui {
 namespace {
 
-using namespace std::chrono_literals;
+using klv::test::eventually;
+using klv::test::xdotool;
 
-bool have_display() {
-    const char* name = std::getenv("DISPLAY");
-    return name && *name;
-}
+constexpr unsigned long highlight = 0x3070C0;
 
-int xdotool(const std::string& arguments) {
-    return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
-}
-
-// The id of the visible window of that name, or empty.
-std::string window_named(const std::string& name) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        FILE* out = popen(("xdotool search --onlyvisible --name '^" + name + "$' 2>/dev/null").c_str(), "r");
-        char line[64] = {};
-        const bool found = out && fgets(line, sizeof line, out);
-        if (out) pclose(out);
-        if (found) return std::string(line, std::strcspn(line, "\n"));
-        std::this_thread::sleep_for(50ms);
+class X11Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* name = std::getenv("DISPLAY");
+        KLV_NEED(name && *name, "DISPLAY");
+        display_ = XOpenDisplay(name);
+        KLV_NEED(display_, "the display " << name);
     }
-    return {};
+    void TearDown() override {
+        if (display_) XCloseDisplay(display_);
+    }
+
+    // Shows the window and gives it the focus (windowactivate asks the window
+    // manager for it: the tests that call this need one); false when that fails.
+    bool show_and_focus(test::WindowThread& w, const std::string& title) {
+        const ::Window id = klv::test::wait_for_window_named(display_, title);
+        return id != 0 && xdotool("windowactivate --sync " + std::to_string(id)) == 0 && w.settle();
+    }
+    // The popup, once it is shown and holds the keyboard.
+    ::Window wait_for_menu() {
+        const ::Window popup = klv::test::wait_for_window_named(display_, "System menu");
+        return popup != 0 && eventually([&] { return klv::test::keyboard_grabbed(display_); }) ? popup : 0;
+    }
+    bool wait_until_menu_closed() {
+        return eventually([&] { return !klv::test::keyboard_grabbed(display_); });
+    }
+    // The rows [top, bottom) of the highlighted entry, as the X server shows it.
+    std::pair<int, int> highlighted_rows(::Window popup) {
+        XWindowAttributes a;
+        XGetWindowAttributes(display_, popup, &a);
+        XImage* image = XGetImage(display_, popup, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
+        int top = -1, bottom = -1;
+        for (int y = 0; image && y < a.height; ++y) {
+            if ((XGetPixel(image, 4, y) & 0xFFFFFF) != highlight) continue;
+            if (top < 0) top = y;
+            bottom = y + 1;
+        }
+        if (image) XDestroyImage(image);
+        return {top, bottom};
+    }
+
+    // The white ink of rows [top, bottom) of a drawable, cropped to its
+    // bounding box: a string of '#' and '.' a row.
+    std::vector<std::string> white_ink(::Drawable d, int width, int top, int bottom) {
+        XImage* image = XGetImage(display_, d, 0, top, unsigned(width), unsigned(bottom - top), AllPlanes, ZPixmap);
+        std::vector<std::string> rows;
+        for (int y = 0; image && y < bottom - top; ++y) {
+            std::string row;
+            for (int x = 0; x < width; ++x) row += (XGetPixel(image, x, y) & 0xFFFFFF) == 0xFFFFFF ? '#' : '.';
+            rows.push_back(row);
+        }
+        if (image) XDestroyImage(image);
+        std::size_t left = std::string::npos, right = 0;
+        for (const auto& row : rows) {
+            if (row.find('#') == std::string::npos) continue;
+            left = std::min(left, row.find('#'));
+            right = std::max(right, row.rfind('#') + 1);
+        }
+        std::vector<std::string> cropped;
+        for (const auto& row : rows)
+            if (left != std::string::npos && (!cropped.empty() || row.find('#') != std::string::npos))
+                cropped.push_back(row.substr(left, right - left));
+        while (!cropped.empty() && cropped.back().find('#') == std::string::npos) cropped.pop_back();
+        return cropped;
+    }
+    // The label as the X server itself draws it in the menu's font.
+    std::vector<std::string> label_ink(const std::string& text) {
+        XFontStruct* font = XLoadQueryFont(display_, "fixed");
+        if (!font) return {"no font"};
+        const int width = XTextWidth(font, text.c_str(), int(text.size())) + 4;
+        const int height = font->ascent + font->descent + 4;
+        const ::Window root = DefaultRootWindow(display_);
+        Pixmap pixmap = XCreatePixmap(display_, root, unsigned(width), unsigned(height),
+                                      unsigned(DefaultDepth(display_, DefaultScreen(display_))));
+        GC gc = XCreateGC(display_, pixmap, 0, nullptr);
+        XSetFont(display_, gc, font->fid);
+        XSetForeground(display_, gc, highlight);
+        XFillRectangle(display_, pixmap, gc, 0, 0, unsigned(width), unsigned(height));
+        XSetForeground(display_, gc, 0xFFFFFF);
+        XDrawString(display_, pixmap, gc, 2, 2 + font->ascent, text.c_str(), int(text.size()));
+        std::vector<std::string> ink = white_ink(pixmap, width, 0, height);
+        XFreeGC(display_, gc);
+        XFreePixmap(display_, pixmap);
+        XFreeFont(display_, font);
+        return ink;
+    }
+
+    Display* display_ = nullptr;
+};
+
+// The window's hook takes the commands the menu sends, so that Move and
+// Minimize do nothing; each is logged all the same.
+void take_system_commands(test::WindowThread& w) {
+    w.hook = [](std::uint32_t message, std::uintptr_t, std::intptr_t, std::intptr_t* result) {
+        *result = 0;
+        return message == WM_SYSCOMMAND;
+    };
 }
 
-TEST(X11Dialogs, MenuKeyAndF10OpenTheSystemMenuAndItsCloseAsksToClose) {
-    KLV_NEED(have_display(), "DISPLAY");
+std::vector<std::uintptr_t> commands_of(const test::WindowThread& w) {
+    std::vector<std::uintptr_t> commands;
+    for (const auto& m : w.messages())
+        if (m.message == WM_SYSCOMMAND) commands.push_back(m.wparam);
+    return commands;
+}
+
+// Entries: Restore (greyed), Move, Minimize, a line, Close, then the one the
+// program appended.
+TEST_F(X11Dialogs, SystemMenuEntriesAreChosenWithArrowsEnterEscapeAndClicks) {
+    KLV_NEED_WINDOW_MANAGER(display_);
+    test::WindowOptions options;
+    options.title = "klv menu entries";
+    test::WindowThread w(options);
+    take_system_commands(w);
+    ASSERT_TRUE(append_system_menu(w.window(), MF_STRING, 4, "Save image as..."));
+    ASSERT_TRUE(show_and_focus(w, options.title));
+    const struct {
+        const char* keys;
+        std::uintptr_t command;
+    } by_keys[] = {
+        {"Down Return", SC_MOVE},         {"Down Down Return", SC_MINIMIZE},
+        {"Down Down Down Return", SC_CLOSE},  // over the line
+        {"Up Return", 4},                 {"Up Up Up Return", SC_MINIMIZE},
+        {"Down Up Return", 4},            // round past Restore, which cannot be chosen
+        {"KP_Down KP_Down space", SC_MINIMIZE},
+    };
+    for (const auto& c : by_keys) {
+        SCOPED_TRACE(c.keys);
+        w.clear_log();
+        ASSERT_EQ(xdotool("key F10"), 0);
+        ASSERT_NE(wait_for_menu(), 0u);
+        ASSERT_EQ(xdotool(std::string("key --delay 20 ") + c.keys), 0);
+        ASSERT_TRUE(w.wait_for(WM_SYSCOMMAND));
+        ASSERT_TRUE(wait_until_menu_closed());
+        EXPECT_EQ(commands_of(w), std::vector<std::uintptr_t>{c.command});
+    }
+    // Escape closes it with no command; the window saw none of the keys.
+    w.clear_log();
+    ASSERT_EQ(xdotool("key F10"), 0);
+    ASSERT_NE(wait_for_menu(), 0u);
+    ASSERT_EQ(xdotool("key --delay 20 Down Escape"), 0);
+    ASSERT_TRUE(wait_until_menu_closed());
+    ASSERT_TRUE(w.settle());
+    for (const auto& m : w.messages()) {
+        EXPECT_NE(m.message, WM_SYSCOMMAND);
+        EXPECT_NE(m.message, WM_KEYDOWN);
+    }
+    // A click on each entry, where Down showed it highlighted with its label.
+    const std::uintptr_t entries[] = {SC_MOVE, SC_MINIMIZE, SC_CLOSE, 4};
+    const char* labels[] = {"Move", "Minimize", "Close", "Save image as..."};
+    for (std::size_t n = 0; n < std::size(entries); ++n) {
+        SCOPED_TRACE(n);
+        w.clear_log();
+        ASSERT_EQ(xdotool("key F10"), 0);
+        const ::Window popup = wait_for_menu();
+        ASSERT_NE(popup, 0u);
+        std::pair<int, int> rows{-1, -1}, before{-1, -1};
+        for (std::size_t down = 0; down <= n; ++down) {
+            ASSERT_EQ(xdotool("key Down"), 0);
+            ASSERT_TRUE(eventually([&] { return (rows = highlighted_rows(popup)) != before && rows.first >= 0; }));
+            before = rows;
+        }
+        XWindowAttributes shown;
+        XGetWindowAttributes(display_, popup, &shown);
+        EXPECT_EQ(white_ink(popup, shown.width, rows.first, rows.second), label_ink(labels[n]));
+        const int middle = (rows.first + rows.second) / 2;
+        ASSERT_EQ(xdotool("mousemove --window " + std::to_string(popup) + " 30 " + std::to_string(middle) +
+                          " click 1"),
+                  0);
+        ASSERT_TRUE(w.wait_for(WM_SYSCOMMAND));
+        ASSERT_TRUE(wait_until_menu_closed());
+        EXPECT_EQ(commands_of(w), std::vector<std::uintptr_t>{entries[n]});
+    }
+}
+
+TEST_F(X11Dialogs, MenuKeyAndF10OpenTheSystemMenuAndItsCloseAsksToClose) {
+    KLV_NEED_WINDOW_MANAGER(display_);
     test::WindowOptions options;
     options.title = "klv system menu";
     test::WindowThread w(options);
-    const std::string id = window_named(options.title);
-    ASSERT_FALSE(id.empty());
-    ASSERT_EQ(xdotool("windowactivate --sync " + id), 0);
-    ASSERT_TRUE(w.settle());
+    ASSERT_TRUE(show_and_focus(w, options.title));
     w.clear_log();
     // (Alt+Space opens it too, unless the window manager keeps that key for
     // its own menu, as openbox does.)
     ASSERT_EQ(xdotool("key Menu"), 0);
-    std::this_thread::sleep_for(300ms);
+    ASSERT_NE(wait_for_menu(), 0u);
     ASSERT_EQ(xdotool("key Escape"), 0);
-    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(wait_until_menu_closed());
     ASSERT_EQ(xdotool("key F10"), 0);
-    std::this_thread::sleep_for(300ms);
+    ASSERT_NE(wait_for_menu(), 0u);
     // The window procedure saw no key of the gesture, and no character.
+    ASSERT_TRUE(w.settle());
     for (const auto& m : w.messages()) {
         EXPECT_NE(m.message, WM_CHAR);
         EXPECT_NE(m.message, WM_KEYDOWN);
     }
-    ASSERT_EQ(xdotool("key --delay 50 Up Return"), 0);  // Up from nothing: the last entry, Close
+    ASSERT_EQ(xdotool("key --delay 20 Up Return"), 0);  // Up from nothing: the last entry, Close
     ASSERT_TRUE(w.wait_for(WM_CLOSE));
     bool saw_command = false;
     for (const auto& m : w.messages()) saw_command = saw_command || (m.message == WM_SYSCOMMAND && m.wparam == SC_CLOSE);
     EXPECT_TRUE(saw_command);
 }
 
-TEST(X11Dialogs, ShiftRightClickOpensTheSystemMenuWithTheAppendedEntries) {
-    KLV_NEED(have_display(), "DISPLAY");
+TEST_F(X11Dialogs, ShiftRightClickOpensTheSystemMenuWithTheAppendedEntries) {
+    KLV_NEED_WINDOW_MANAGER(display_);
     test::WindowOptions options;
     options.title = "klv system menu mouse";
     test::WindowThread w(options);
+    take_system_commands(w);
     ASSERT_TRUE(append_system_menu(w.window(), MF_STRING, 4, "Save image as..."));
-    const std::string id = window_named(options.title);
-    ASSERT_FALSE(id.empty());
-    ASSERT_EQ(xdotool("windowactivate --sync " + id), 0);
-    ASSERT_TRUE(w.settle());
+    ASSERT_TRUE(show_and_focus(w, options.title));
+    const ::Window id = klv::test::wait_for_window_named(display_, options.title);
     w.clear_log();
-    ASSERT_EQ(xdotool("mousemove --window " + id + " 5 5 keydown shift click 3 keyup shift"), 0);
-    std::this_thread::sleep_for(400ms);
-    ASSERT_EQ(xdotool("key --delay 50 Up Return"), 0);  // the appended entry is last
+    ASSERT_EQ(xdotool("mousemove --window " + std::to_string(id) + " 5 5 keydown shift click 3 keyup shift"), 0);
+    ASSERT_NE(wait_for_menu(), 0u);
+    ASSERT_EQ(xdotool("key --delay 20 Up Return"), 0);  // the appended entry is last
     ASSERT_TRUE(w.wait_for(WM_SYSCOMMAND));
-    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(w.settle());
     for (const auto& m : w.messages()) {
         EXPECT_NE(m.message, WM_RBUTTONDOWN);
         EXPECT_NE(m.message, WM_RBUTTONUP);
-        if (m.message == WM_SYSCOMMAND) {
-            EXPECT_EQ(m.wparam, 4u);
-        }
     }
+    EXPECT_EQ(commands_of(w), std::vector<std::uintptr_t>{4});
 }
 
-TEST(X11Dialogs, RightClickOnTheFrameOfAnUntitledWindowOpensTheSystemMenu) {
-    KLV_NEED(have_display(), "DISPLAY");
+TEST_F(X11Dialogs, RightClickOnTheFrameOfAnUntitledWindowOpensTheSystemMenu) {
     test::WindowOptions options;
     options.title = "";
     options.left = 300;
     options.top = 300;
     test::WindowThread w(options);
+    take_system_commands(w);
     ASSERT_TRUE(w.settle());
-    std::this_thread::sleep_for(300ms);
-    ASSERT_EQ(testing::outer_rect(w.window()).left, 300);
+    // Until the X server shows it there, taken on by the window manager if one runs.
+    const bool manager = klv::test::window_manager_running(display_);
+    ASSERT_TRUE(eventually([&] {
+        const ::Window shown = klv::test::window_of_this_process();
+        ::Window child;
+        int x = -1, y = -1;
+        return shown != 0 && (!manager || klv::test::managed(display_, shown)) &&
+               XTranslateCoordinates(display_, shown, DefaultRootWindow(display_), 0, 0, &x, &y, &child) &&
+               x == 300 && y == 300;
+    }));
     w.clear_log();
-    ASSERT_EQ(xdotool("mousemove --sync 301 301 sleep 0.2 click 3"), 0);  // the frame band
-    std::this_thread::sleep_for(600ms);
-    ASSERT_EQ(xdotool("key --delay 50 Up Return"), 0);
+    ASSERT_EQ(xdotool("mousemove --sync 301 301 click 3"), 0);  // the frame band
+    ASSERT_NE(wait_for_menu(), 0u);
+    ASSERT_EQ(xdotool("key --delay 20 Up Return"), 0);
     ASSERT_TRUE(w.wait_for(WM_SYSCOMMAND));
-    for (const auto& m : w.messages()) {
-        EXPECT_NE(m.message, WM_RBUTTONDOWN);
-        if (m.message == WM_SYSCOMMAND) {
-            EXPECT_EQ(m.wparam, SC_CLOSE);
-        }
-    }
+    for (const auto& m : w.messages()) EXPECT_NE(m.message, WM_RBUTTONDOWN);
+    EXPECT_EQ(commands_of(w), std::vector<std::uintptr_t>{SC_CLOSE});
 }
 
-TEST(X11Dialogs, MessageBoxWaitsForEnter) {
-    KLV_NEED(have_display(), "DISPLAY");
+TEST_F(X11Dialogs, MessageBoxWaitsForEnter) {
+    KLV_NEED_WINDOW_MANAGER(display_);
     std::atomic<bool> returned{false};
     std::thread shower([&] {
         EXPECT_EQ(message_box(nullptr, "The printer is out of paper.", "klv box", MB_ICONERROR), IDOK);
         returned = true;
     });
-    const std::string id = window_named("klv box");
-    EXPECT_FALSE(id.empty());
-    std::this_thread::sleep_for(200ms);
-    EXPECT_FALSE(returned);
-    if (!id.empty()) xdotool("windowactivate --sync " + id);
+    const ::Window id = klv::test::wait_for_window_named(display_, "klv box");
+    EXPECT_NE(id, 0u);
+    EXPECT_FALSE(returned);  // shown, and waiting
+    if (id != 0) xdotool("windowactivate --sync " + std::to_string(id));
     xdotool("key Return");
     shower.join();
     EXPECT_TRUE(returned);

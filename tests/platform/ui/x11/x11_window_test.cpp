@@ -16,12 +16,14 @@
 
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/platform/ui/x11/x_server.h"
+#include "tests/support/eventually.h"
 #include "tests/support/test_needs.h"
 
 namespace klv::ui {
 namespace {
 
-using namespace std::chrono_literals;
+using klv::test::eventually;
 
 class X11Test : public ::testing::Test {
 protected:
@@ -35,34 +37,8 @@ protected:
         if (display_) XCloseDisplay(display_);
     }
 
-    // Our X window of that title: found among every window under the root.
-    ::Window find(const std::string& title) {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (::Window w = search(DefaultRootWindow(display_), title)) {
-                XWindowAttributes attributes;
-                XGetWindowAttributes(display_, w, &attributes);
-                if (attributes.map_state == IsViewable) return w;
-            }
-            std::this_thread::sleep_for(50ms);
-        }
-        return 0;
-    }
-
-    ::Window search(::Window parent, const std::string& title) {
-        char* name = nullptr;
-        if (XFetchName(display_, parent, &name) && name) {
-            const bool match = title == name;
-            XFree(name);
-            if (match) return parent;
-        }
-        ::Window root, up, *children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display_, parent, &root, &up, &children, &count)) return 0;
-        ::Window found = 0;
-        for (unsigned i = 0; i < count && !found; ++i) found = search(children[i], title);
-        if (children) XFree(children);
-        return found;
-    }
+    // Our X window of that title, once it is shown.
+    ::Window find(const std::string& title) { return klv::test::wait_for_window_named(display_, title); }
 
     gdi::Rect root_rect(::Window w) {
         ::Window root, child;
@@ -110,15 +86,22 @@ protected:
         XFree(machine.value);
     }
 
-    static void xdotool(const std::string& arguments) {
-        const std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    static void xdotool(const std::string& arguments) { ASSERT_EQ(klv::test::xdotool(arguments), 0) << arguments; }
+
+    // The screen's pixel of our window, 0xRRGGBB.
+    unsigned long pixel(::Window w, int x, int y) {
+        XImage* image = XGetImage(display_, w, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return ~0ul;
+        const unsigned long value = XGetPixel(image, 0, 0) & 0xFFFFFF;
+        XDestroyImage(image);
+        return value;
     }
 
     Display* display_ = nullptr;
 };
 
 TEST_F(X11Test, TitledWindowHasTheClientSizeAndItsFrameAtThePlaceAsked) {
+    KLV_NEED_WINDOW_MANAGER(display_);  // the frame is the window manager's
     test::WindowOptions options;
     options.title = "klv geometry titled";
     options.client_width = 640;
@@ -129,11 +112,16 @@ TEST_F(X11Test, TitledWindowHasTheClientSizeAndItsFrameAtThePlaceAsked) {
     ASSERT_NE(w.window(), nullptr);
     ::Window id = find(options.title);
     ASSERT_NE(id, 0u);
-    std::this_thread::sleep_for(300ms);  // the window manager settles the frame
-    const gdi::Rect client = root_rect(id);
+    // Once the window manager has framed it and placed the frame.
+    gdi::Rect client;
+    std::vector<long> extents;
+    EXPECT_TRUE(eventually([&] {
+        client = root_rect(id);
+        extents = frame_extents(id);
+        return extents[2] > 0 && client.left - extents[0] == 100 && client.top - extents[2] == 80;
+    }));
     EXPECT_EQ(client.right - client.left, 640);
     EXPECT_EQ(client.bottom - client.top, 480);
-    const auto extents = frame_extents(id);
     EXPECT_EQ(client.left - extents[0], 100);
     EXPECT_EQ(client.top - extents[2], 80);
     // The outer rectangle the library sees keeps its own frame arithmetic.
@@ -156,13 +144,13 @@ TEST_F(X11Test, UntitledWindowIsItsOwnFrame) {
     ASSERT_NE(w.window(), nullptr);
     // It has no title to search by: find the X window by its place.
     ASSERT_TRUE(w.settle());
-    std::this_thread::sleep_for(300ms);
-    const gdi::Rect outer = testing::outer_rect(w.window());
-    EXPECT_EQ(outer, (gdi::Rect{50, 40, 696, 526}));
+    EXPECT_TRUE(eventually([&] { return testing::outer_rect(w.window()) == gdi::Rect{50, 40, 696, 526}; }))
+        << testing::outer_rect(w.window()).left << "," << testing::outer_rect(w.window()).top;
     EXPECT_EQ(testing::client_size(w.window()).cx, 640);
 }
 
 TEST_F(X11Test, UntitledWindowIsDraggedByItsFrameWhenTheProcedureSaysCaption) {
+    KLV_NEED_WINDOW_MANAGER(display_);  // it moves the window
     test::WindowOptions options;
     options.title = "";
     options.left = 200;
@@ -175,15 +163,17 @@ TEST_F(X11Test, UntitledWindowIsDraggedByItsFrameWhenTheProcedureSaysCaption) {
         return true;
     };
     ASSERT_TRUE(w.settle());
-    std::this_thread::sleep_for(300ms);
-    const gdi::Rect before = testing::outer_rect(w.window());
-    ASSERT_EQ(before.left, 200);
-    xdotool("mousemove 201 151 mousedown 1 sleep 0.2 mousemove 231 171 sleep 0.2 mousemove 251 191 sleep 0.2 mouseup 1");
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(eventually([&] { return testing::outer_rect(w.window()).left == 200; }));
+    // The window manager takes the drag over once it manages the window: it
+    // holds the pointer from the press on.
+    ASSERT_TRUE(eventually([&] { return klv::test::managed(display_, klv::test::window_of_this_process()); }));
+    xdotool("mousemove --sync 201 151 mousedown 1");
+    ASSERT_TRUE(eventually([&] { return klv::test::pointer_grabbed(display_); }));
+    // The pauses pace the hand's drag; they order nothing.
+    xdotool("mousemove 231 171 sleep 0.05 mousemove 251 191 sleep 0.05 mouseup 1");
+    EXPECT_TRUE(eventually([&] { return testing::outer_rect(w.window()).left == 250; }));
     ASSERT_TRUE(w.settle());
-    const gdi::Rect after = testing::outer_rect(w.window());
-    EXPECT_EQ(after.left - before.left, 50);
-    EXPECT_EQ(after.top - before.top, 40);
+    EXPECT_EQ(testing::outer_rect(w.window()).top, 190);
     for (const auto& m : w.messages()) {
         EXPECT_NE(m.message, WM_LBUTTONDOWN);
     }
@@ -207,6 +197,12 @@ TEST_F(X11Test, CloseBoxArrivesAsWmClose) {
     EXPECT_TRUE(w.wait_for(WM_CLOSE));
 }
 
+int ups(const test::WindowThread& w) {
+    int count = 0;
+    for (const auto& m : w.messages()) count += m.message == WM_LBUTTONUP;
+    return count;
+}
+
 std::vector<std::pair<std::uint32_t, std::uintptr_t>> keys_of(const test::WindowThread& w) {
     std::vector<std::pair<std::uint32_t, std::uintptr_t>> keys;
     for (const auto& m : w.messages()) {
@@ -216,6 +212,7 @@ std::vector<std::pair<std::uint32_t, std::uintptr_t>> keys_of(const test::Window
 }
 
 TEST_F(X11Test, KeysArriveWithVirtualKeysAndCharacters) {
+    KLV_NEED_WINDOW_MANAGER(display_);  // windowactivate asks it for the focus
     test::WindowOptions options;
     options.title = "klv keys";
     test::WindowThread w(options);
@@ -225,9 +222,11 @@ TEST_F(X11Test, KeysArriveWithVirtualKeysAndCharacters) {
     ASSERT_TRUE(w.settle());
     w.clear_log();
     xdotool("key --delay 20 a shift+b Up F1 Return BackSpace KP_Begin eacute EuroSign");
-    ASSERT_TRUE(w.wait_for(WM_CHAR));
-    std::this_thread::sleep_for(500ms);
-    ASSERT_TRUE(w.settle());
+    // Up to the last character, the euro sign.
+    ASSERT_TRUE(eventually([&] {
+        const auto keys = keys_of(w);
+        return !keys.empty() && keys.back() == std::pair<std::uint32_t, std::uintptr_t>{WM_CHAR, 0x80};
+    }));
     std::vector<std::pair<std::uint32_t, std::uintptr_t>> expected{
         {WM_KEYDOWN, 'A'},       {WM_CHAR, 'a'},       {WM_KEYDOWN, 'B'},         {WM_CHAR, 'B'},
         {WM_KEYDOWN, VK_UP},     {WM_KEYDOWN, VK_F1},  {WM_KEYDOWN, VK_RETURN},   {WM_CHAR, 13},
@@ -252,6 +251,7 @@ TEST_F(X11Test, KeysArriveWithVirtualKeysAndCharacters) {
 }
 
 TEST_F(X11Test, MouseClicksArriveWithClientPositionsAndDoubleClicks) {
+    KLV_NEED_WINDOW_MANAGER(display_);
     test::WindowOptions options;
     options.title = "klv mouse";
     test::WindowThread w(options);
@@ -262,8 +262,7 @@ TEST_F(X11Test, MouseClicksArriveWithClientPositionsAndDoubleClicks) {
     w.clear_log();
     xdotool("mousemove --window " + std::to_string(id) + " 10 20 click --repeat 2 --delay 100 1");
     ASSERT_TRUE(w.wait_for(WM_LBUTTONDBLCLK));
-    std::this_thread::sleep_for(200ms);
-    ASSERT_TRUE(w.settle());
+    ASSERT_TRUE(eventually([&] { return ups(w) == 2; }));
     std::vector<std::uint32_t> buttons;
     for (const auto& m : w.messages()) {
         if (m.message == WM_MOUSEMOVE) {
@@ -285,17 +284,13 @@ TEST_F(X11Test, PaintReachesTheScreen) {
     ::Window id = find(options.title);
     ASSERT_NE(id, 0u);
     ASSERT_TRUE(w.settle());
-    std::this_thread::sleep_for(200ms);
-    XImage* image = XGetImage(display_, id, 0, 0, 64, 48, AllPlanes, ZPixmap);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0x0080FFu);
-    EXPECT_EQ(XGetPixel(image, 63, 47) & 0xFFFFFF, 0x0080FFu);
-    XDestroyImage(image);
+    EXPECT_TRUE(eventually([&] { return pixel(id, 0, 0) == 0x0080FF && pixel(id, 63, 47) == 0x0080FF; }));
 }
 
 // At scale 2 the X window is twice the client size, the paint fills it, and
 // both screen pixels of a block click the same client pixel.
 TEST_F(X11Test, ScaledWindowShowsBlocksAndClicksArriveInClientPixels) {
+    KLV_NEED_WINDOW_MANAGER(display_);
     test::WindowOptions options;
     options.title = "klv scaled";
     test::WindowThread w(options);
@@ -304,27 +299,20 @@ TEST_F(X11Test, ScaledWindowShowsBlocksAndClicksArriveInClientPixels) {
     ASSERT_TRUE(set_window_scale(w.window(), 2));
     EXPECT_EQ(testing::client_size(w.window()).cx, 64);
     gdi::Rect rect;
-    for (int attempt = 0; attempt < 100 && (rect = root_rect(id)).right - rect.left != 128; ++attempt)
-        std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(rect.right - rect.left, 128);
+    EXPECT_TRUE(eventually([&] {
+        rect = root_rect(id);
+        return rect.right - rect.left == 128;
+    }));
     EXPECT_EQ(rect.bottom - rect.top, 96);
     xdotool("windowactivate --sync " + std::to_string(id));
     ASSERT_TRUE(w.settle());
-    std::this_thread::sleep_for(200ms);
-    XImage* image = XGetImage(display_, id, 0, 0, 128, 96, AllPlanes, ZPixmap);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(XGetPixel(image, 127, 95) & 0xFFFFFF, 0xFF0000u);
-    XDestroyImage(image);
+    EXPECT_TRUE(eventually([&] { return pixel(id, 127, 95) == 0xFF0000; }));
 
     w.clear_log();
     xdotool("mousemove --window " + std::to_string(id) + " 20 40 click 1");
+    // The pause outlasts the double-click time: a second single click.
     xdotool("mousemove --window " + std::to_string(id) + " 21 41 sleep 0.6 click 1");
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        int ups = 0;
-        for (const auto& m : w.messages()) ups += m.message == WM_LBUTTONUP;
-        if (ups == 2) break;
-        std::this_thread::sleep_for(20ms);
-    }
+    EXPECT_TRUE(eventually([&] { return ups(w) == 2; }));
     std::vector<std::intptr_t> downs;
     for (const auto& m : w.messages())
         if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK) downs.push_back(m.lparam);

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Deliberate bugs, one at a time: each mutant below is a one-line sed edit of
+# one source file. The script copies the worktree to a scratch folder
+# (build/mutants/src, refreshed with only the files that changed), builds the
+# test program that should notice, runs it, and prints "killed" when the
+# program fails and "SURVIVED" when it passes. The tests are first run
+# unmutated: a program that fails then makes its mutants' verdicts worthless.
+#
+#   scripts/mutants.sh            every mutant (about half an hour on 2 cores)
+#   scripts/mutants.sh NAME...    only those mutants
+#   scripts/mutants.sh --list     the names
+#
+# Not part of CI: it rebuilds a program per mutant. A mutant that needs the X
+# server gets Xvfb with openbox started here unless DISPLAY is set. Add a
+# line for each fault a change of yours guards against.
+set -uo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+work="${KLV_MUTANTS_DIR:-$top/build/mutants}"
+src="$work/src" build="$work/build"
+
+names=() files=() edits=() targets=() filters=()
+# mutant NAME FILE SED-EDIT TEST-PROGRAM [GTEST-FILTER]
+mutant() { names+=("$1"); files+=("$2"); edits+=("$3"); targets+=("$4"); filters+=("${5:-*}"); }
+
+# Keyboard and the page lock.
+mutant nav-keys-wake-no-reader graphics/window/keyboard.cpp '/key_queue.append(0, \*code)/{n;s/state->key_event.signal();/if (virtual_key == ui::VK_UP || virtual_key >= ui::VK_F1) state->key_event.signal();/}' test_window 'Keyboard*'
+mutant home-key-code graphics/window/keyboard.cpp 's/{ui::VK_HOME, 71}/{ui::VK_HOME, 72}/' test_window 'Keyboard*'
+mutant page-lock-wait-20s graphics/draw/drawing_context.h 's/page_lock_timeout_ms = 5000/page_lock_timeout_ms = 20000/' test_export 'SaveImage.PagesHeldElsewhereAreNotRead'
+mutant drawing-waits-forever graphics/draw/drawing_context.cpp 's/return state->mutex.try_lock_for(page_lock_wait());/state->mutex.lock(); return true;/' test_window 'HeldPages*'
+mutant save-waits-forever graphics/export/page_region_save.cpp 's/std::unique_lock lock(state.mutex, page_lock_wait());/std::unique_lock lock(state.mutex);/' test_export 'SaveImage*'
+mutant print-waits-forever graphics/export/print_command.cpp 's/std::unique_lock lock(state->mutex, page_lock_wait());/std::unique_lock lock(state->mutex);/' test_export 'PrintCommand*'
+mutant clean-up-waits-forever graphics/window/window_procedure.cpp 's/if (state->mutex.try_lock_for(page_lock_wait())) {/if ((state->mutex.lock(), true)) {/' test_window 'HeldPages*'
+mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nullptr \&\& state->close_exits) end_program();/if (false) end_program();/' test_window 'Procedure*'
+# The X11 backend.
+mutant menu-down-key platform/ui/x11/x11_menu.cpp 's/if (key == XK_Down || key == XK_KP_Down)/if (false)/' test_x11 'X11Dialogs*'
+mutant menu-mouse-choice platform/ui/x11/x11_menu.cpp 's/if (at >= 0 \&\& pressed_inside) {/if (false) {/' test_x11 'X11Dialogs*'
+mutant menu-escape-chooses platform/ui/x11/x11_menu.cpp 's/if (key == XK_Escape || key == XK_F10 || key == XK_Menu) open = false;/if (key == XK_Escape) selected = step(layout, -1, -1); if (key == XK_F10 || key == XK_Menu) open = false;/' test_x11 'X11Dialogs*'
+# The raster engine.
+mutant glyph-one-bit platform/gdi/freetype/glyph_rendering.cpp '/std::size_t(glyph.width));/a\    for (auto\& c : glyph.coverage) c = c >= 128 ? 255 : 0;' test_gdi 'TextOut.*'
+mutant sloped-line-end-point platform/gdi/thin_line.cpp 's/include_end ? major + 1 : major)/major + 1)/' test_gdi
+mutant reversed-fill-rect-edge platform/gdi/fill_rect.cpp 's/first = end + 1;/first = end;/' test_gdi
+mutant reversed-horizontal-line platform/gdi/thin_line.cpp 's/canvas.pen_span(a.y, b.x + 1, a.x + 1, color);/canvas.pen_span(a.y, b.x, a.x, color);/' test_gdi
+mutant upward-vertical-line platform/gdi/thin_line.cpp 's/std::int64_t y0 = a.y < b.y ? a.y : b.y + 1;/std::int64_t y0 = a.y < b.y ? a.y : b.y;/' test_gdi
+# Export and pictures.
+mutant dib-16-colours-as-2 graphics/export/dib_header.cpp 's/case 4: return 16;/case 4: return 2;/' test_export
+mutant bmp-reader-row-padding graphics/picture/bmp_reader.cpp 's/+ 31) \/ 32 \* 4; }/+ 7) \/ 8; }/' test_picture
+# Mouse and print layout.
+mutant double-click-any-button platform/ui/double_click.cpp 's/armed_ \&\& button == button_ \&\&/armed_ \&\&/' test_ui
+mutant double-click-wide platform/ui/double_click.cpp 's/<= double_click_width \/ 2/<= double_click_width/' test_ui
+mutant scaled-click-unscaled platform/ui/input.cpp 's/return make_lparam(x \/ window.geometry.scale, y \/ window.geometry.scale);/return make_lparam(x, y);/' test_ui
+mutant print-title-gap-ignored graphics/export/print_command.cpp 's/if (titled) top_margin += title_gap_inches;/if (false) top_margin += title_gap_inches;/' test_export 'PrintLayoutTest*:PrintCommand*'
+mutant print-square-dots graphics/export/print_command.cpp 's/double scale_y = double(dpi_y) \* scale_x \/ dpi_x;/double scale_y = scale_x;/' test_export 'PrintLayoutTest*:PrintCommand*'
+
+if [ "${1:-}" = --list ]; then printf '%s\n' "${names[@]}"; exit 0; fi
+chosen=("$@")
+wanted() {
+  ((${#chosen[@]} == 0)) && return 0
+  local n; for n in "${chosen[@]}"; do [ "$n" = "$1" ] && return 0; done; return 1
+}
+
+# The scratch copy: the worktree's files as they are now, build folders aside.
+mkdir -p "$src"
+(cd "$top" && find . -mindepth 1 -maxdepth 1 ! -name build ! -name .git -exec cp -au {} "$src/" \;)
+launcher=(); command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null || exit 1
+
+start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n; for n in $(seq 140 170); do [ -e "/tmp/.X$n-lock" ] || break; done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!; export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done  # a deadline, not an order
+  openbox >/dev/null 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.05; done
+}
+trap 'kill ${wm_pid:-} ${xvfb_pid:-} 2>/dev/null' EXIT
+
+run() {  # target filter: 0 when every selected test passes
+  local backend=headless
+  if [ "$1" = test_x11 ]; then backend=x11; start_display; fi
+  cmake --build "$build" -j2 --target "$1" >"$work/build.log" 2>&1 || return 2
+  KLV_BACKEND=$backend timeout 300 "$build/tests/$1" --gtest_filter="$2" >"$work/run.log" 2>&1
+}
+
+declare -A baseline
+killed=0 survived=0 broken=0
+printf '%-28s %-12s %s\n' mutant program verdict
+for i in "${!names[@]}"; do
+  wanted "${names[$i]}" || continue
+  file="$src/${files[$i]}" key="${targets[$i]} ${filters[$i]}"
+  if [ -z "${baseline[$key]:-}" ]; then
+    run "${targets[$i]}" "${filters[$i]}"; baseline[$key]=$?
+    ((baseline[$key] == 0)) || { echo "unmutated $key fails (status ${baseline[$key]}; $work/run.log)" >&2; exit 1; }
+  fi
+  cp -p "$file" "$work/original"
+  sed -i "${edits[$i]}" "$file"
+  if cmp -s "$file" "$work/original"; then
+    verdict="NOT APPLIED (the line moved?)"; broken=$((broken + 1))
+  else
+    run "${targets[$i]}" "${filters[$i]}"
+    case $? in
+      0) verdict=SURVIVED; survived=$((survived + 1)) ;;
+      2) verdict="DOES NOT BUILD"; broken=$((broken + 1)) ;;
+      *) verdict=killed; killed=$((killed + 1)) ;;
+    esac
+  fi
+  cp -p "$work/original" "$file"
+  touch "$file"  # rebuilt unmutated next time
+  printf '%-28s %-12s %s\n' "${names[$i]}" "${targets[$i]}" "$verdict"
+done
+echo "$killed killed, $survived survived, $broken broken"
+((survived == 0 && broken == 0))

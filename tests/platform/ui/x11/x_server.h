@@ -1,0 +1,109 @@
+// What the X server says about the desktop, for tests that wait on it: a
+// window by its name or its process, whether a window manager runs and has
+// taken a window on, whether some client holds the keyboard or the pointer. Include after GoogleTest (Xlib defines None and Bool).
+#pragma once
+
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/eventually.h"
+
+namespace klv::test {
+
+inline int xdotool(const std::string& arguments) {
+    return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
+}
+
+// A window manager names itself on the root window (_NET_SUPPORTING_WM_CHECK).
+inline bool window_manager_running(Display* display) {
+    Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == 0) return false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool named = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, AnyPropertyType,
+                                          &type, &format, &count, &after, &data) == Success &&
+                       count == 1;
+    if (data) XFree(data);
+    return named;
+}
+
+// True while another client (a popup menu) holds the keyboard: our own grab
+// of it is refused.
+inline bool keyboard_grabbed(Display* display) {
+    const int result =
+        XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    if (result == GrabSuccess) XUngrabKeyboard(display, CurrentTime);
+    XSync(display, False);
+    return result == AlreadyGrabbed;
+}
+
+// True while another client (a window manager moving a window) holds the pointer.
+inline bool pointer_grabbed(Display* display) {
+    const int result = XGrabPointer(display, DefaultRootWindow(display), False, 0, GrabModeAsync, GrabModeAsync,
+                                    0, 0, CurrentTime);
+    if (result == GrabSuccess) XUngrabPointer(display, CurrentTime);
+    XSync(display, False);
+    return result == AlreadyGrabbed;
+}
+
+// Whether the window manager has taken the window on (ICCCM's WM_STATE).
+inline bool managed(Display* display, ::Window w) {
+    Atom state = XInternAtom(display, "WM_STATE", True);
+    if (state == 0) return false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool set = XGetWindowProperty(display, w, state, 0, 1, False, AnyPropertyType, &type, &format, &count,
+                                        &after, &data) == Success &&
+                     count == 1;
+    if (data) XFree(data);
+    return set;
+}
+
+// The first visible window of this process (_NET_WM_PID), or 0.
+inline ::Window window_of_this_process() {
+    FILE* out = popen(("xdotool search --onlyvisible --pid " + std::to_string(getpid()) + " 2>/dev/null").c_str(), "r");
+    char line[64] = {};
+    const bool found = out && fgets(line, sizeof line, out);
+    if (out) pclose(out);
+    return found ? ::Window(std::strtoul(line, nullptr, 10)) : 0;
+}
+
+// The viewable window of exactly that name under `parent`, or 0.
+inline ::Window viewable_window_named(Display* display, ::Window parent, const std::string& title) {
+    char* name = nullptr;
+    if (XFetchName(display, parent, &name) && name) {
+        const bool match = title == name;
+        XFree(name);
+        XWindowAttributes attributes;
+        if (match && XGetWindowAttributes(display, parent, &attributes) && attributes.map_state == IsViewable)
+            return parent;
+    }
+    ::Window root, up, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
+    ::Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i) found = viewable_window_named(display, children[i], title);
+    if (children) XFree(children);
+    return found;
+}
+
+// Waits (five seconds at most) for the window to be shown.
+inline ::Window wait_for_window_named(Display* display, const std::string& title) {
+    ::Window found = 0;
+    eventually([&] { return (found = viewable_window_named(display, DefaultRootWindow(display), title)) != 0; });
+    return found;
+}
+
+}  // namespace klv::test
+
+// In a test body or SetUp: a test that needs a window manager (frames,
+// activation, _NET_FRAME_EXTENTS) skips without one, or fails on CI.
+#define KLV_NEED_WINDOW_MANAGER(display) KLV_NEED(::klv::test::window_manager_running(display), "a window manager")
