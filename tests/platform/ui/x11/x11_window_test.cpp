@@ -170,8 +170,15 @@ TEST_F(X11Test, UntitledWindowIsDraggedByItsFrameWhenTheProcedureSaysCaption) {
     xdotool("mousemove --sync 201 151 mousedown 1");
     ASSERT_TRUE(eventually([&] { return klv::test::pointer_grabbed(display_); }));
     // The pauses pace the hand's drag; they order nothing.
-    xdotool("mousemove 231 171 sleep 0.05 mousemove 251 191 sleep 0.05 mouseup 1");
-    EXPECT_TRUE(eventually([&] { return testing::outer_rect(w.window()).left == 250; }));
+    xdotool("mousemove 231 171 sleep 0.05 mousemove --sync 251 191 sleep 0.05 mouseup 1");
+    // The X server shows it moved, then the library knows.
+    gdi::Rect shown;
+    EXPECT_TRUE(eventually([&] {
+        shown = root_rect(klv::test::window_of_this_process());
+        return shown.left == 250 && shown.top == 190;
+    })) << shown.left << "," << shown.top;
+    EXPECT_TRUE(eventually([&] { return testing::outer_rect(w.window()).left == 250; }))
+        << testing::outer_rect(w.window()).left;
     ASSERT_TRUE(w.settle());
     EXPECT_EQ(testing::outer_rect(w.window()).top, 190);
     for (const auto& m : w.messages()) {
