@@ -47,6 +47,9 @@ struct Canvas {
     std::int64_t left = 0, top = 0, right = 0, bottom = 0;
     PenMode pen_mode = PenMode::paint;
     PixelSet* pixel_set = nullptr;  // for PenMode::collect
+    // Set by a wide pen once one of its polygons painted every drawable
+    // pixel: the rest of its outline could only paint them again.
+    bool* all_painted = nullptr;
 
     bool empty() const { return left >= right || top >= bottom; }
     Pixel* row(std::int64_t y) const { return pixels + y * stride; }

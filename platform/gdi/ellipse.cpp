@@ -107,7 +107,7 @@ void ellipse(DeviceContext* dc, int left, int top, int right, int bottom) {
     const std::int64_t l = std::min(a.x, b.x), r = std::max(a.x, b.x);
     const std::int64_t t = std::min(a.y, b.y), bo = std::max(a.y, b.y);
     const std::int64_t w = r - l, h = bo - t;
-    if (w == 0 || h == 0) return;
+    if (w == 0 || h == 0 || !box_in_reach(*dc, canvas, a, b)) return;
     if (w <= 2 || h <= 2) {
         small_box(*dc, canvas, l, t, r, bo);
         return;

@@ -98,6 +98,7 @@ void pie(DeviceContext* dc, int left, int top, int right, int bottom, int x_star
     Canvas canvas = canvas_of(dc);
     if (canvas.empty()) return;
     DevicePoint a = to_device(dc, left, top), b = to_device(dc, right, bottom);
+    if (!box_in_reach(*dc, canvas, a, b)) return;
     PieOutline outline(a.x, a.y, b.x, b.y);
     struct Vertices : std::vector<DevicePoint> {};
     Vertices& vertices = threads::thread_object<Vertices>();

@@ -118,4 +118,33 @@ void scan_polygon(const Canvas& canvas, const DevicePoint* points, std::size_t c
     }
 }
 
+bool segment_near(const Canvas& c, DevicePoint a, DevicePoint b, double margin) {
+    double lo = 0, hi = 1;
+    auto cut = [&](double start, double delta, double min, double max) {
+        if (delta == 0) {
+            if (start < min || start > max) lo = 1, hi = 0;
+            return;
+        }
+        double t0 = (min - start) / delta, t1 = (max - start) / delta;
+        if (t0 > t1) std::swap(t0, t1);
+        lo = std::max(lo, t0), hi = std::min(hi, t1);
+    };
+    cut(double(a.x), double(b.x - a.x), double(c.left) - margin, double(c.right) + margin);
+    cut(double(a.y), double(b.y - a.y), double(c.top) - margin, double(c.bottom) + margin);
+    return lo <= hi;
+}
+
+Reach polygon_reach(const Canvas& canvas, const DevicePoint* points, std::size_t count, FillRule rule) {
+    if (count < 3 || canvas.empty()) return Reach::none;
+    for (std::size_t i = 0; i < count; ++i)
+        if (segment_near(canvas, points[i], points[(i + 1) % count], 2)) return Reach::some;
+    // No edge crosses the canvas or passes through one of its pixels: they
+    // are all inside or all outside, as its first pixel is.
+    Canvas corner = canvas;
+    corner.right = canvas.left + 1, corner.bottom = canvas.top + 1;
+    bool inside = false;
+    scan_polygon(corner, points, count, rule, [&](std::int64_t, std::int64_t, std::int64_t) { inside = true; });
+    return inside ? Reach::all : Reach::none;
+}
+
 }  // namespace klv::gdi

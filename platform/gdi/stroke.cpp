@@ -1,5 +1,7 @@
 #include "platform/gdi/stroke.h"
 
+#include <algorithm>
+
 #include "platform/gdi/dash_counter.h"
 #include "platform/gdi/thin_dashes.h"
 #include "platform/gdi/thin_line.h"
@@ -67,6 +69,14 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
     flipping.pixel_set = &outline;
     stroke_with(*pen, flipping, points, count, closed);
     outline.flip(canvas, pixel_from_color(pen->description().color));
+}
+
+bool box_in_reach(const DeviceContext& dc, const Canvas& canvas, DevicePoint a, DevicePoint b) {
+    // A wide pen's pieces, caps and bevels lie within two widths of its path.
+    const std::int64_t width = dc.pen ? std::max(dc.pen->description().width, 1) : 1;
+    const std::int64_t reach = 2 * width + 4;
+    return std::min(a.x, b.x) - reach < canvas.right && std::max(a.x, b.x) + reach >= canvas.left &&
+           std::min(a.y, b.y) - reach < canvas.bottom && std::max(a.y, b.y) + reach >= canvas.top;
 }
 
 }  // namespace klv::gdi

@@ -19,4 +19,9 @@ namespace klv::gdi {
 void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoint* points, std::size_t count,
                  bool closed);
 
+// Whether a figure within the box from a to b (device pixels, corners in
+// any order), its inside and its outline with dc's pen, can reach the
+// canvas at all: a figure far off the page is not even built.
+bool box_in_reach(const DeviceContext& dc, const Canvas& canvas, DevicePoint a, DevicePoint b);
+
 }  // namespace klv::gdi

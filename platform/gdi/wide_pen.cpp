@@ -14,10 +14,28 @@ namespace {
 
 std::int64_t round_half_up(double v) { return std::int64_t(std::floor(v + 0.5)); }
 
+// One polygon of the pen (alternate rule). Every piece is painted in the
+// same colour, so a polygon that covers the whole canvas ends the work, and
+// one that no edge brings near the canvas is passed over: the cost stays
+// bounded by the page whatever the pen's width and the outline's length.
+void paint_pen_polygon(const Canvas& canvas, Pixel color, const DevicePoint* points, std::size_t count) {
+    if (canvas.all_painted && *canvas.all_painted) return;
+    switch (polygon_reach(canvas, points, count, FillRule::alternate)) {
+        case Reach::none: return;
+        case Reach::all:
+            for (std::int64_t y = canvas.top; y < canvas.bottom; ++y) canvas.pen_run(y, canvas.left, canvas.right, color);
+            if (canvas.all_painted) *canvas.all_painted = true;
+            return;
+        case Reach::some:
+            scan_polygon(canvas, points, count, FillRule::alternate,
+                         [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { canvas.pen_run(y, x0, x1, color); });
+            return;
+    }
+}
+
 void fill_quad(const Canvas& canvas, Pixel color, const Face& first, const Face& second) {
     DevicePoint quad[4] = {first.a, first.b, second.a, second.b};
-    scan_polygon(canvas, quad, 4, FillRule::alternate,
-                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { canvas.pen_run(y, x0, x1, color); });
+    paint_pen_polygon(canvas, color, quad, 4);
 }
 
 // Axis-aligned: a rectangle (l, t, r, b exclusive) and its faces.
@@ -83,8 +101,7 @@ SegmentPiece segment_piece(DevicePoint p1, DevicePoint p2, DevicePoint dir, std:
 }
 
 void paint_piece(const Canvas& canvas, Pixel color, const SegmentPiece& piece) {
-    scan_polygon(canvas, piece.corners.data(), 4, FillRule::alternate,
-                 [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { canvas.pen_run(y, x0, x1, color); });
+    paint_pen_polygon(canvas, color, piece.corners.data(), 4);
 }
 
 void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, const SegmentPiece& to) {
@@ -95,18 +112,34 @@ void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, co
 void paint_wide_segments(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
                          const std::vector<WideSegment>& segments, bool closed) {
     if (segments.empty()) return;
+    // A piece, and the bevels at its ends, lie within two widths of its
+    // segment: those of segments far from the canvas paint nothing and are
+    // not even made, so a long outline costs little where it is off the page.
+    struct Near : std::vector<bool> {};
+    Near& near = threads::thread_object<Near>();
+    near.assign(segments.size(), false);
+    const double reach = 2 * double(width) + 4;
+    for (std::size_t i = 0; i < segments.size(); ++i) near[i] = segment_near(canvas, segments[i].from, segments[i].to, reach);
     struct Pieces : std::vector<SegmentPiece> {};
     Pieces& pieces = threads::thread_object<Pieces>();
-    pieces.clear();
-    for (std::size_t i = 0; i < segments.size(); ++i) {
+    pieces.resize(segments.size());
+    const std::size_t n = segments.size();
+    auto wanted = [&](std::size_t i) {
+        const bool wraps = closed && n > 1;
+        return near[i] || (i > 0 && near[i - 1]) || (i + 1 < n && near[i + 1]) ||
+               (wraps && i == 0 && near[n - 1]) || (wraps && i + 1 == n && near[0]);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!wanted(i)) continue;
         const WideSegment& g = segments[i];
         bool cap_start = square_caps && !closed && i == 0;
-        bool cap_end = square_caps && !closed && i + 1 == segments.size();
-        pieces.push_back(segment_piece(g.from, g.to, g.direction, width, cap_start, cap_end));
-        paint_piece(canvas, color, pieces.back());
+        bool cap_end = square_caps && !closed && i + 1 == n;
+        pieces[i] = segment_piece(g.from, g.to, g.direction, width, cap_start, cap_end);
+        if (near[i]) paint_piece(canvas, color, pieces[i]);
     }
-    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) paint_bevel(canvas, color, pieces[i], pieces[i + 1]);
-    if (closed && pieces.size() > 1) paint_bevel(canvas, color, pieces.back(), pieces.front());
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        if (near[i] || near[i + 1]) paint_bevel(canvas, color, pieces[i], pieces[i + 1]);
+    if (closed && n > 1 && (near[n - 1] || near[0])) paint_bevel(canvas, color, pieces.back(), pieces.front());
 }
 
 void paint_wide_polyline(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
@@ -135,10 +168,13 @@ void stroke_wide_path(const Canvas& canvas, Pixel color, const PenDescription& p
     constexpr int kExactDashWidth = 64;
     if (dashed && pen.width > kExactDashWidth && DashCounter::longest_gap(pen.dashes) <= std::uint64_t(pen.width / 2) * 2)
         dashed = false;
+    Canvas pen_canvas = canvas;
+    bool all_painted = false;
+    pen_canvas.all_painted = &all_painted;
     if (dashed)
-        paint_wide_dashes(canvas, color, pen, square_caps, points, count, closed);
+        paint_wide_dashes(pen_canvas, color, pen, square_caps, points, count, closed);
     else
-        paint_wide_polyline(canvas, color, pen.width, square_caps, points, count, closed);
+        paint_wide_polyline(pen_canvas, color, pen.width, square_caps, points, count, closed);
 }
 
 }  // namespace klv::gdi
