@@ -2,7 +2,10 @@
 # Builds the fuzz targets (fuzz/*_fuzzer.cpp) with clang, libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer in build/fuzz, and runs
 # each for SECONDS (default 60), starting from the seed pictures the tests
-# left in build/asan/fuzz-seeds (or $KLV_FUZZ_SEEDS). A run fails on a crash,
+# left in build/asan/fuzz-seeds (or $KLV_FUZZ_SEEDS) and from the corpus
+# kept in tests/fuzz/corpus/NAME. With KLV_FUZZ_KEEP=1 the run's corpus is
+# then merged (the fewest inputs that keep its coverage) back into
+# tests/fuzz/corpus/NAME, to be checked in. A run fails on a crash,
 # a leak, a read outside a buffer, a single allocation over 600 MB (more than
 # the largest picture allowed, 2^27 pixels of 4 bytes, needs) or an input
 # that runs for over 2 seconds; then every input of the corpus is timed once
@@ -22,6 +25,7 @@ replay_build="${KLV_REPLAY_BUILD:-$top/build/asan}"
 seed_folders() {
   case "$1" in
     bmp_reader_fuzzer) echo bmp ;;
+    interface_fuzzer) ;;  # scripts of calls: its kept corpus only
     *) (cd "$seeds" 2>/dev/null && ls -d */ 2>/dev/null | tr -d /) ;;
   esac
 }
@@ -42,11 +46,18 @@ for name in "${targets[@]}"; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
   for folder in $(seed_folders "$name"); do cp -n "$seeds/$folder"/* "$corpus"/ 2>/dev/null; done
+  kept="$top/tests/fuzz/corpus/$name"
+  [ -d "$kept" ] && cp -n "$kept"/* "$corpus"/ 2>/dev/null
   ok=1
   ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$name" "$corpus" -max_total_time="$seconds" -timeout=2 \
     -rss_limit_mb=2048 -malloc_limit_mb=600 -print_final_stats=1 -artifact_prefix="$build/$name-" \
     >"$build/$name.log" 2>&1 || ok=0
   grep -E "^stat::number_of_executed_units|^Done|ERROR|SUMMARY" "$build/$name.log" | head -5
+  if ((ok)) && [ "${KLV_FUZZ_KEEP:-0}" = 1 ]; then
+    rm -rf "$build/merged-$name" && mkdir -p "$build/merged-$name" "$kept"
+    "$build/fuzz/$name" -merge=1 "$build/merged-$name" "$kept" "$corpus" >"$build/$name-merge.log" 2>&1 &&
+      rm -f "$kept"/* && cp "$build/merged-$name"/* "$kept"/ && echo "kept $(ls "$kept" | wc -l) inputs in tests/fuzz/corpus/$name"
+  fi
   if [ -x "$replay_build/fuzz/$name" ]; then
     "$replay_build/fuzz/$name" --limit-ms=100 "$corpus" || ok=0
   fi
