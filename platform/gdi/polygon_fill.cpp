@@ -8,9 +8,37 @@ namespace klv::gdi {
 
 namespace {
 
+// a * b = q * h + r with 0 <= r < h (h > 0, a >= 0), in 64 bits when the
+// product fits.
+void floor_divide(std::int64_t a, std::int64_t b, std::int64_t h, std::int64_t& q, std::int64_t& r) {
+    constexpr std::int64_t kSmall = std::int64_t(1) << 31;
+    if (a < kSmall && b < kSmall && b > -kSmall) {
+        const std::int64_t f = a * b;
+        q = f / h, r = f % h;
+    } else {
+        const __int128 f = __int128(a) * b;
+        q = std::int64_t(f / h), r = std::int64_t(f % h);
+    }
+    if (r < 0) q -= 1, r += h;
+}
+
 struct Edge {
     std::int64_t x0, y0, x1, y1;  // upper end first
     int direction;                // +1 running downward in vertex order
+    // From row to row: (y - y0)(x1 - x0) = q (y1 - y0) + r, 0 <= r < y1 - y0,
+    // so that X(y) = x0 + q + (r != 0) without a division per row.
+    std::int64_t q = 0, r = 0, q_step = 0, r_step = 0;
+
+    void start(std::int64_t y) {
+        const std::int64_t h = y1 - y0, dx = x1 - x0;
+        floor_divide(y - y0, dx, h, q, r);
+        floor_divide(1, dx, h, q_step, r_step);
+    }
+    std::int64_t x() const { return x0 + q + (r != 0 ? 1 : 0); }
+    void step() {
+        q += q_step, r += r_step;
+        if (r >= y1 - y0) r -= y1 - y0, ++q;
+    }
 };
 
 struct Crossing {
@@ -18,27 +46,11 @@ struct Crossing {
     int direction;
 };
 
-std::int64_t ceil_div(__int128 num, __int128 den) {  // den > 0
-    __int128 q = num / den;
-    if (num % den != 0 && num > 0) ++q;
-    return std::int64_t(q);
-}
-
-std::int64_t crossing_x(const Edge& e, std::int64_t y) {
-    const std::int64_t dy = y - e.y0, dx = e.x1 - e.x0, h = e.y1 - e.y0;
-    constexpr std::int64_t kSmall = std::int64_t(1) << 31;
-    if (dy < kSmall && dx < kSmall && dx > -kSmall) {  // the product fits in 64 bits
-        std::int64_t num = dy * dx, q = num / h;
-        return e.x0 + q + (num % h != 0 && num > 0 ? 1 : 0);
-    }
-    return e.x0 + ceil_div(__int128(dy) * dx, h);
-}
-
 // Scratch space reused between calls, so a fill allocates only when a
 // polygon is larger than every earlier one on this thread.
 struct Scratch {
     std::vector<Edge> edges;
-    std::vector<const Edge*> active;
+    std::vector<Edge*> active;
     std::vector<Crossing> crossings;
 };
 
@@ -101,7 +113,10 @@ void scan_polygon(const Canvas& canvas, const DevicePoint* points, std::size_t c
     std::size_t next = 0;
     std::int64_t y = std::max(canvas.top, s.edges.front().y0);
     for (; y < canvas.bottom; ++y) {
-        while (next < s.edges.size() && s.edges[next].y0 <= y) s.active.push_back(&s.edges[next++]);
+        while (next < s.edges.size() && s.edges[next].y0 <= y) {
+            s.edges[next].start(y);
+            s.active.push_back(&s.edges[next++]);
+        }
         std::erase_if(s.active, [y](const Edge* e) { return e->y1 <= y; });
         if (s.active.empty()) {
             if (next == s.edges.size()) break;
@@ -109,7 +124,10 @@ void scan_polygon(const Canvas& canvas, const DevicePoint* points, std::size_t c
             continue;
         }
         s.crossings.clear();
-        for (const Edge* e : s.active) s.crossings.push_back({crossing_x(*e, y), e->direction});
+        for (Edge* e : s.active) {
+            s.crossings.push_back({e->x(), e->direction});
+            e->step();
+        }
         emit_row(s.crossings, rule, y, [&](std::int64_t row, std::int64_t x0, std::int64_t x1) {
             x0 = std::max(x0, canvas.left);
             x1 = std::min(x1, canvas.right);
@@ -119,19 +137,31 @@ void scan_polygon(const Canvas& canvas, const DevicePoint* points, std::size_t c
 }
 
 bool segment_near(const Canvas& c, DevicePoint a, DevicePoint b, double margin) {
-    double lo = 0, hi = 1;
-    auto cut = [&](double start, double delta, double min, double max) {
-        if (delta == 0) {
-            if (start < min || start > max) lo = 1, hi = 0;
-            return;
-        }
-        double t0 = (min - start) / delta, t1 = (max - start) / delta;
-        if (t0 > t1) std::swap(t0, t1);
-        lo = std::max(lo, t0), hi = std::min(hi, t1);
-    };
-    cut(double(a.x), double(b.x - a.x), double(c.left) - margin, double(c.right) + margin);
-    cut(double(a.y), double(b.y - a.y), double(c.top) - margin, double(c.bottom) + margin);
-    return lo <= hi;
+    const double left = double(c.left) - margin, right = double(c.right) + margin;
+    const double top = double(c.top) - margin, bottom = double(c.bottom) + margin;
+    if (double(std::max(a.x, b.x)) < left || double(std::min(a.x, b.x)) > right ||
+        double(std::max(a.y, b.y)) < top || double(std::min(a.y, b.y)) > bottom)
+        return false;
+    // The segment's line leaves every corner on one side: it misses. Otherwise
+    // it is taken as near (a segment that stops short of a corner's box is
+    // then only scanned in vain).
+    const double dx = double(b.x - a.x), dy = double(b.y - a.y);
+    auto side = [&](double x, double y) { return dx * (y - double(a.y)) - dy * (x - double(a.x)); };
+    const double s1 = side(left, top), s2 = side(right, top), s3 = side(left, bottom), s4 = side(right, bottom);
+    return !((s1 > 0 && s2 > 0 && s3 > 0 && s4 > 0) || (s1 < 0 && s2 < 0 && s3 < 0 && s4 < 0));
+}
+
+bool pixel_inside(const DevicePoint* points, std::size_t count, FillRule rule, std::int64_t px, std::int64_t py) {
+    int sum = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const DevicePoint a = points[i], b = points[(i + 1) % count];
+        if (a.y == b.y) continue;
+        Edge e = a.y < b.y ? Edge{a.x, a.y, b.x, b.y, +1} : Edge{b.x, b.y, a.x, a.y, -1};
+        if (py < e.y0 || py >= e.y1) continue;
+        e.start(py);
+        if (e.x() <= px) sum += rule == FillRule::winding ? e.direction : 1;
+    }
+    return rule == FillRule::winding ? sum != 0 : (sum & 1) != 0;
 }
 
 Reach polygon_reach(const Canvas& canvas, const DevicePoint* points, std::size_t count, FillRule rule) {
@@ -140,10 +170,7 @@ Reach polygon_reach(const Canvas& canvas, const DevicePoint* points, std::size_t
         if (segment_near(canvas, points[i], points[(i + 1) % count], 2)) return Reach::some;
     // No edge crosses the canvas or passes through one of its pixels: they
     // are all inside or all outside, as its first pixel is.
-    Canvas corner = canvas;
-    corner.right = canvas.left + 1, corner.bottom = canvas.top + 1;
-    bool inside = false;
-    scan_polygon(corner, points, count, rule, [&](std::int64_t, std::int64_t, std::int64_t) { inside = true; });
+    const bool inside = pixel_inside(points, count, rule, canvas.left, canvas.top);
     return inside ? Reach::all : Reach::none;
 }
 

@@ -24,9 +24,13 @@ enum class FillRule { alternate, winding };
 void scan_polygon(const Canvas& canvas, const DevicePoint* points, std::size_t count, FillRule rule,
                   const std::function<void(std::int64_t y, std::int64_t x0, std::int64_t x1)>& span);
 
-// Whether the segment a-b comes within margin pixels of the canvas (in
-// doubles: keep the margin well above their rounding, a pixel or more).
+// Whether the segment a-b may come within margin pixels of the canvas:
+// false only when it surely does not (in doubles: keep the margin well
+// above their rounding, a pixel or more).
 bool segment_near(const Canvas& canvas, DevicePoint a, DevicePoint b, double margin);
+
+// Whether scan_polygon would paint pixel (px, py) on a canvas holding it.
+bool pixel_inside(const DevicePoint* points, std::size_t count, FillRule rule, std::int64_t px, std::int64_t py);
 
 // What a polygon paints of the canvas: when no edge comes near it, either
 // every drawable pixel or none (the same pixels scan_polygon would paint,

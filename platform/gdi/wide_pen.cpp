@@ -33,9 +33,41 @@ void paint_pen_polygon(const Canvas& canvas, Pixel color, const DevicePoint* poi
     }
 }
 
-void fill_quad(const Canvas& canvas, Pixel color, const Face& first, const Face& second) {
-    DevicePoint quad[4] = {first.a, first.b, second.a, second.b};
-    paint_pen_polygon(canvas, color, quad, 4);
+using Quad = std::array<DevicePoint, 4>;
+
+// The quadrilateral E0, F1, E1, F0 between a segment's end and the next
+// one's start: the outer corner is cut off.
+Quad bevel_quad(const SegmentPiece& from, const SegmentPiece& to) {
+    return {from.end.a, to.start.b, from.end.b, to.start.a};
+}
+
+// Every polygon of an outline. One that covers the whole canvas is looked
+// for first, among those that hold its middle pixel (a cheap test), so
+// that the others need not be scanned at all.
+void paint_pen_polygons(const Canvas& canvas, Pixel color, const std::vector<Quad>& quads) {
+    if (canvas.all_painted && *canvas.all_painted) return;
+    const std::int64_t mx = canvas.left + (canvas.right - canvas.left) / 2, my = canvas.top + (canvas.bottom - canvas.top) / 2;
+    for (const Quad& quad : quads) {
+        if (pixel_inside(quad.data(), 4, FillRule::alternate, mx, my) &&
+            polygon_reach(canvas, quad.data(), 4, FillRule::alternate) == Reach::all) {
+            paint_pen_polygon(canvas, color, quad.data(), 4);
+            return;
+        }
+    }
+    struct Reaches : std::vector<Reach> {};
+    Reaches& reaches = threads::thread_object<Reaches>();
+    reaches.clear();
+    for (const Quad& quad : quads) {
+        reaches.push_back(polygon_reach(canvas, quad.data(), 4, FillRule::alternate));
+        if (reaches.back() == Reach::all) {
+            paint_pen_polygon(canvas, color, quad.data(), 4);
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < quads.size(); ++i)
+        if (reaches[i] == Reach::some)
+            scan_polygon(canvas, quads[i].data(), 4, FillRule::alternate,
+                         [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { canvas.pen_run(y, x0, x1, color); });
 }
 
 // Axis-aligned: a rectangle (l, t, r, b exclusive) and its faces.
@@ -105,8 +137,8 @@ void paint_piece(const Canvas& canvas, Pixel color, const SegmentPiece& piece) {
 }
 
 void paint_bevel(const Canvas& canvas, Pixel color, const SegmentPiece& from, const SegmentPiece& to) {
-    // The quadrilateral E0, F1, E1, F0: the outer corner is cut off.
-    fill_quad(canvas, color, {from.end.a, to.start.b}, {from.end.b, to.start.a});
+    const Quad quad = bevel_quad(from, to);
+    paint_pen_polygon(canvas, color, quad.data(), 4);
 }
 
 void paint_wide_segments(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
@@ -135,11 +167,16 @@ void paint_wide_segments(const Canvas& canvas, Pixel color, std::int64_t width, 
         bool cap_start = square_caps && !closed && i == 0;
         bool cap_end = square_caps && !closed && i + 1 == n;
         pieces[i] = segment_piece(g.from, g.to, g.direction, width, cap_start, cap_end);
-        if (near[i]) paint_piece(canvas, color, pieces[i]);
     }
+    struct Quads : std::vector<Quad> {};
+    Quads& quads = threads::thread_object<Quads>();
+    quads.clear();
+    for (std::size_t i = 0; i < n; ++i)
+        if (near[i]) quads.push_back(pieces[i].corners);
     for (std::size_t i = 0; i + 1 < n; ++i)
-        if (near[i] || near[i + 1]) paint_bevel(canvas, color, pieces[i], pieces[i + 1]);
-    if (closed && n > 1 && (near[n - 1] || near[0])) paint_bevel(canvas, color, pieces.back(), pieces.front());
+        if (near[i] || near[i + 1]) quads.push_back(bevel_quad(pieces[i], pieces[i + 1]));
+    if (closed && n > 1 && (near[n - 1] || near[0])) quads.push_back(bevel_quad(pieces.back(), pieces.front()));
+    paint_pen_polygons(canvas, color, quads);
 }
 
 void paint_wide_polyline(const Canvas& canvas, Pixel color, std::int64_t width, bool square_caps,
@@ -147,9 +184,19 @@ void paint_wide_polyline(const Canvas& canvas, Pixel color, std::int64_t width, 
     std::size_t first = 0, last = count;  // drop repeated points at both ends
     while (last - first > 2 && points[first] == points[first + 1]) ++first;
     while (last - first > 2 && points[last - 1] == points[last - 2]) --last;
-    std::vector<WideSegment> segments;
+    struct Segments : std::vector<WideSegment> {};
+    Segments& segments = threads::thread_object<Segments>();
+    segments.clear();
+    // Steps in the same direction one after another (the runs of an
+    // ellipse's outline) make one segment: their pieces together are its
+    // piece, and the bevel between two of them is empty.
     auto add = [&](DevicePoint a, DevicePoint b) {
-        if (!(a == b)) segments.push_back({a, b, {b.x - a.x, b.y - a.y}});
+        if (a == b) return;
+        const DevicePoint d{b.x - a.x, b.y - a.y};
+        if (!segments.empty() && segments.back().direction == d && segments.back().to == a)
+            segments.back().to = b;
+        else
+            segments.push_back({a, b, d});
     };
     for (std::size_t i = first; i + 1 < last; ++i) add(points[i], points[i + 1]);
     if (closed && last - first > 1) add(points[last - 1], points[first]);

@@ -74,6 +74,24 @@ TEST_F(ExtremeArguments, WideAndDashedPensFarOffThePage) {
     EXPECT_EQ(page_.at(63, 47), 0xFFFFFFu);
 }
 
+TEST_F(ExtremeArguments, PensWiderThanThePageAroundLongOutlines) {
+    // A page of a usual window: the old cost grew with its rows times the
+    // outline's 200000 pixels (seconds); the pen's pieces that cover the
+    // page end the work, those far from it are not scanned.
+    TestPage page(640, 480);
+    page.use_pen(create_geometric_pen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE, kMax, 0xFFFFFF, 0, nullptr));
+    pie(page.dc(), -1046097738, -32650, -1046039030, 26058, -1046068384, -100000, -1046068384, 100000);
+    EXPECT_EQ(page.at(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(page.at(639, 479), 0xFFFFFFu);
+    EXPECT_EQ(page.at(320, 240), 0xFFFFFFu);
+    page.clear();
+    page.use_pen(create_geometric_pen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE, 3000, 0xFFFFFF, 0, nullptr));
+    pie(page.dc(), 5000, -29354, 63708, 29354, 70000, 0, 70000, 1);  // 1700 pixels short of the page
+    ellipse(page.dc(), -40000, -40000, 40000, 40000);                 // through it
+    EXPECT_EQ(page.at(0, 0), 0u);
+    EXPECT_EQ(page.at(639, 479), 0u);
+}
+
 TEST_F(ExtremeArguments, PiesWithExtremeBoxesAndPoints) {
     page_.solid_pen(0xFFFFFF, true);
     page_.use_brush(create_hatch_brush(HS_DIAGCROSS, 0x00FF00));
