@@ -44,6 +44,7 @@ const std::vector<WorstCase>& worst_cases() {
         {"polygon_star", [] { pen(0, 0, 1); }, [] { fill_polygon(6, star); }},
         {"bar_3d_huge", [] { pen(2, 0, 700); }, [] { draw_bar_3d(-2147483647, -2147483647, 2147483647, 2147483647, INT_MAX, 1); }},
         {"line_wide", [] { pen(4, 0x5555, 1000); }, [] { draw_line(INT_MIN, INT_MIN, INT_MAX, INT_MAX - 7); }},
+        {"circle_small_wide_pen", [] { pen(4, 0x8001, 1025); }, [] { draw_circle(60, 120, 40); }},
         {"flood_fill_page", [] { pen(0, 0, 1); }, [] { flood_fill(10, 10, 14); }},
         {"text_largest", [] { set_text_style(10, 0, 10); }, [] { out_text_xy(-3, -40, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"); }},
         {"text_huge_scale", [] { set_text_style(3, 1, 0), set_text_scale(INT_MAX, 1, INT_MAX, 1); },
@@ -70,7 +71,7 @@ void worst_case_args(benchmark::State& state) {
     plain_state();
 }
 
-BENCHMARK(worst_case_args)->DenseRange(0, 19)->Unit(benchmark::kMillisecond);
+BENCHMARK(worst_case_args)->DenseRange(0, 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace klv::bench

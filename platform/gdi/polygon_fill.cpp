@@ -91,7 +91,13 @@ void collect_edges(const Canvas& canvas, const DevicePoint* points, std::size_t 
 
 template <typename Span>
 void emit_row(std::vector<Crossing>& crossings, FillRule rule, std::int64_t y, Span&& span) {
-    std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+    // The order of crossings at the same x does not matter: no run lies between them.
+    if (crossings.size() <= 8) {
+        for (std::size_t i = 1; i < crossings.size(); ++i)
+            for (std::size_t j = i; j > 0 && crossings[j].x < crossings[j - 1].x; --j) std::swap(crossings[j], crossings[j - 1]);
+    } else {
+        std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+    }
     int sum = 0;
     for (std::size_t i = 0; i < crossings.size(); ++i) {
         sum += rule == FillRule::winding ? crossings[i].direction : 1;
