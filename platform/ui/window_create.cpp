@@ -1,6 +1,8 @@
 // Classes, window creation and destruction, showing, user data and the
 // system menu's entries.
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <new>
 
 #include "platform/ui/backend.h"
@@ -39,6 +41,11 @@ WindowGeometry geometry_for_style(std::uint32_t style, int x, int y, int width, 
     const int frame_x = framed ? system_metric(SM_CXDLGFRAME) : 0;
     const int frame_y = framed ? system_metric(SM_CYDLGFRAME) : 0;
     const int caption = captioned ? system_metric(SM_CYCAPTION) : 0;
+    // A corner so far right or down that the far edge would pass the end
+    // of the int range moves back just enough: such a window is off every
+    // screen wherever it is.
+    x = int(std::min<std::int64_t>(x, std::int64_t(INT_MAX) - width));
+    y = int(std::min<std::int64_t>(y, std::int64_t(INT_MAX) - height));
     WindowGeometry g;
     g.outer = {x, y, x + width, y + height};
     g.client_offset = {frame_x, frame_y + caption};

@@ -41,6 +41,12 @@ TEST_F(CurrentWindow, DrawingGoesToTheWindowChosen) {
     EXPECT_EQ(get_current_window(), -1);
 }
 
+TEST_F(CurrentWindow, AWindowMayBePlacedAnywhere) {
+    // Far edges beyond the int range (UndefinedBehaviorSanitizer watches).
+    EXPECT_GE(open_window(20, 20, "far", 2147483647, 2147483646, false, false), 0);
+    EXPECT_GE(open_window(20, 20, "", -2147483647 - 1, 2147483647, false, false), 0);
+}
+
 TEST_F(CurrentWindow, TheTitleChangesOnTheWindowAsGiven) {
     open_window(20, 20, "", 0, 0, false, false);
     set_window_title("Caf\xE9 \x80 5");
