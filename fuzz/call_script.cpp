@@ -15,7 +15,7 @@ namespace klv::fuzz {
 namespace {
 
 constexpr int kMaxWindows = 4;
-constexpr int kMaxWidth = 320, kMaxHeight = 240;
+constexpr int kMaxWidth = 160, kMaxHeight = 120;
 constexpr int kMaxPoints = 64;
 constexpr std::int64_t kMaxImageBytes = std::int64_t(8) << 20;
 

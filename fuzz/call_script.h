@@ -7,7 +7,7 @@
 // and the rows of a fill pattern (8 bytes).
 //
 // Whatever the bytes, the calls stay within what a correct program may do:
-// windows are at most 320 by 240 (every size below 1 is passed as it is),
+// windows are at most 160 by 120 (every size below 1 is passed as it is),
 // at most four are opened by one script, image buffers hold what their
 // headers announce, files are saved and loaded in one scratch folder, and
 // no call is made that would end the program (drawing with no current
