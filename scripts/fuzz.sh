@@ -4,7 +4,7 @@
 # each for SECONDS (default 60), starting from the seed pictures the tests
 # left in build/asan/fuzz-seeds (or $KLV_FUZZ_SEEDS) and from the corpus
 # kept in tests/fuzz/corpus/NAME. With KLV_FUZZ_KEEP=1 the run's corpus is
-# then merged (the fewest inputs that keep its coverage) back into
+# then merged (the fewest inputs that keep the edges it covers) back into
 # tests/fuzz/corpus/NAME, to be checked in. A run fails on a crash,
 # a leak, a read outside a buffer, a single allocation over 600 MB (more than
 # the largest picture allowed, 2^27 pixels of 4 bytes, needs) or an input
@@ -55,7 +55,7 @@ for name in "${targets[@]}"; do
   grep -E "^stat::number_of_executed_units|^Done|ERROR|SUMMARY" "$build/$name.log" | head -5
   if ((ok)) && [ "${KLV_FUZZ_KEEP:-0}" = 1 ]; then
     rm -rf "$build/merged-$name" && mkdir -p "$build/merged-$name" "$kept"
-    "$build/fuzz/$name" -merge=1 "$build/merged-$name" "$kept" "$corpus" >"$build/$name-merge.log" 2>&1 &&
+    "$build/fuzz/$name" -merge=1 -use_counters=0 "$build/merged-$name" "$kept" "$corpus" >"$build/$name-merge.log" 2>&1 &&
       rm -f "$kept"/* && cp "$build/merged-$name"/* "$kept"/ && echo "kept $(ls "$kept" | wc -l) inputs in tests/fuzz/corpus/$name"
   fi
   if [ -x "$replay_build/fuzz/$name" ]; then
