@@ -1,31 +1,95 @@
-// ExtFloodFill. The area is found first, on the page as it was: the pixels
-// reachable from the start through left, right, up and down neighbours that
-// are inside the drawable area and fillable (FLOODFILLBORDER: not the colour,
-// all 24 bits compared; FLOODFILLSURFACE: the colour). Then it is painted
-// once with the brush, so brush pixels that happen to have the border
-// colour do not limit the fill.
+// ExtFloodFill. The area is the pixels reachable from the start through
+// left, right, up and down neighbours that are inside the drawable area and
+// fillable (FLOODFILLBORDER: not the colour, all 24 bits compared;
+// FLOODFILLSURFACE: the colour), judged on the page as it was: brush pixels
+// that happen to have the border colour do not limit the fill.
 //
 // The search is a scanline fill with an explicit stack of runs (no
-// recursion): each run found is marked on the page with a value that is not
-// fillable, so that it is never found twice, and kept in a list for the
-// paint. Memory is proportional to the runs, not to the page.
+// recursion). Each run is painted as soon as it is found, and a bit per
+// pixel of its row records that it was found: the search reads only pixels
+// not yet found, so it sees the page as it was, and never finds a run twice.
+// A row's bits are made when its first run is found (beside a pointer for
+// each row of the drawable area); memory follows the rows the area reaches
+// and the runs waiting on the stack.
 #include <algorithm>
+#include <bit>
+#include <memory>
 #include <vector>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 #include "platform/gdi/brush_spans.h"
 #include "platform/gdi/canvas.h"
+#include "platform/gdi/colour_runs.h"
 #include "platform/gdi/gdi.h"
 
 namespace klv::gdi {
 
 namespace {
 
+// Which pixels of the drawable area have been found: one bit each, in rows
+// of 64-bit words made on first use.
+class FoundPixels {
+public:
+    explicit FoundPixels(const Canvas& canvas)
+        : left_(canvas.left),
+          top_(canvas.top),
+          row_words_(std::size_t((canvas.right - canvas.left + 63) / 64)),
+          rows_(std::size_t(canvas.bottom - canvas.top), nullptr) {}
+
+    // Columns [x0, x1) of row y.
+    void mark(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+        std::uint64_t*& words = rows_[std::size_t(y - top_)];
+        if (words == nullptr) words = new_row();
+        const std::uint64_t begin = std::uint64_t(x0 - left_), end = std::uint64_t(x1 - left_);
+        const std::uint64_t first = begin / 64, last = end / 64;
+        const std::uint64_t from_begin = ~0ULL << (begin % 64), before_end = (1ULL << (end % 64)) - 1;
+        if (first == last) {
+            words[first] |= from_begin & before_end;
+            return;
+        }
+        words[first] |= from_begin;
+        std::fill(words + first + 1, words + last, ~0ULL);
+        if (before_end != 0) words[last] |= before_end;
+    }
+
+    // The first column of [x, end) of row y not found yet, or found; end
+    // when there is none.
+    std::int64_t next_unfound(std::int64_t y, std::int64_t x, std::int64_t end) const {
+        const std::uint64_t* words = row(y);
+        return words ? next_bit(words, x, end, ~0ULL) : x;
+    }
+    std::int64_t next_found(std::int64_t y, std::int64_t x, std::int64_t end) const {
+        const std::uint64_t* words = row(y);
+        return words ? next_bit(words, x, end, 0) : end;
+    }
+
+private:
+    // The first column of [x, end) whose bit, flipped by `flip`, is set.
+    std::int64_t next_bit(const std::uint64_t* words, std::int64_t x, std::int64_t end, std::uint64_t flip) const {
+        for (std::uint64_t at = std::uint64_t(x - left_), stop = std::uint64_t(end - left_); at < stop;) {
+            const std::uint64_t bits = (words[at / 64] ^ flip) >> (at % 64);
+            if (bits != 0) return std::min(end, left_ + std::int64_t(at + std::uint64_t(std::countr_zero(bits))));
+            at += 64 - at % 64;
+        }
+        return end;
+    }
+    const std::uint64_t* row(std::int64_t y) const { return rows_[std::size_t(y - top_)]; }
+
+    // Rows are made in blocks of 64, all bits clear.
+    std::uint64_t* new_row() {
+        constexpr std::size_t block_rows = 64;
+        if (rows_made_ % block_rows == 0) blocks_.emplace_back(new std::uint64_t[block_rows * row_words_]());
+        return blocks_.back().get() + (rows_made_++ % block_rows) * row_words_;
+    }
+
+    std::int64_t left_, top_;
+    std::size_t row_words_;
+    std::vector<std::uint64_t*> rows_;  // per row of the area; null until its first run
+    std::vector<std::unique_ptr<std::uint64_t[]>> blocks_;
+    std::size_t rows_made_ = 0;
+};
+
 struct Run {
-    std::int32_t y, x0, x1;  // columns [x0, x1) of row y, all found
+    std::int64_t x0, x1;  // columns [x0, x1), all found
 };
 
 // A run of row y already found; the row y + dy is to be searched over it.
@@ -33,101 +97,103 @@ struct Pending {
     std::int32_t y, x0, x1, dy;
 };
 
-class AreaSearch {
+class AreaFill {
 public:
-    AreaSearch(const Canvas& canvas, Pixel color, int kind)
-        : canvas_(canvas),
-          color_(color & 0xFFFFFF),
-          border_(kind == FLOODFILLBORDER),
-          mark_(border_ ? color_ : color_ ^ 1) {}
+    AreaFill(const Canvas& canvas, Pixel color, int kind, const BrushSpans& spans)
+        : canvas_(canvas), color_(color & 0xFFFFFF), border_(kind == FLOODFILLBORDER), spans_(spans), found_(canvas) {}
 
     bool fillable(Pixel p) const { return (((p ^ color_) & 0xFFFFFF) != 0) == border_; }
 
-    // Finds the area from (x, y), which must be fillable; the pixels of
-    // each run are saved first when keep_pixels is set.
-    void run(std::int64_t x, std::int64_t y, bool keep_pixels);
-
-    const std::vector<Run>& runs() const { return runs_; }
-    const std::vector<Pixel>& saved() const { return saved_; }
+    // Finds and paints the area from (x, y), which must be fillable.
+    void run(std::int64_t x, std::int64_t y);
 
 private:
     Run take_run(std::int64_t x, std::int64_t y);
     void search_row(const Pending& from);
-    std::int64_t fillable_end(const Pixel* row, std::int64_t x) const;
+    void prefetch_next_row(std::int64_t y, std::int64_t x0, std::int64_t x1) const;
+    template <bool paint>
+    std::int64_t run_end(Pixel* row, std::int64_t x, std::int64_t end, bool fillable_run) const;
 
     const Canvas& canvas_;
     Pixel color_;
     bool border_;
-    Pixel mark_;
-    bool keep_pixels_ = false;
-    std::vector<Run> runs_;
+    const BrushSpans& spans_;
+    FoundPixels found_;
     std::vector<Pending> stack_;
-    std::vector<Pixel> saved_;
 };
 
-// The first column from x on that is not fillable (or the right edge):
-// sixteen pixels at a time with SSE2 while they all are.
-std::int64_t AreaSearch::fillable_end(const Pixel* row, std::int64_t x) const {
-    const std::int64_t right = canvas_.right;
-#if defined(__SSE2__) || defined(_M_X64)
-    const __m128i color = _mm_set1_epi32(int(color_)), low24 = _mm_set1_epi32(0xFFFFFF);
-    const __m128i zero = _mm_setzero_si128();
-    const int all_fillable = border_ ? 0 : 0xFFFF;  // lanes equal to the colour
-    auto equal = [&](std::int64_t at) {
-        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
-        return _mm_cmpeq_epi32(_mm_and_si128(_mm_xor_si128(pixels, color), low24), zero);
-    };
-    while (x + 16 <= right) {
-        const __m128i a = equal(x), b = equal(x + 4), c = equal(x + 8), d = equal(x + 12);
-        const __m128i some = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
-        const __m128i every = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
-        if (_mm_movemask_epi8(border_ ? some : every) != all_fillable) break;
-        x += 16;
-    }
-#endif
-    while (x < right && fillable(row[x])) ++x;
-    return x;
+// The first column of [x, end) whose pixel is fillable when `fillable_run`
+// is false, not fillable when it is true; end when there is none. With
+// `paint`, the pixels passed over take the solid brush's colour: the run is
+// found and painted in one pass over the row.
+template <bool paint>
+std::int64_t AreaFill::run_end(Pixel* row, std::int64_t x, std::int64_t end, bool fillable_run) const {
+    const bool equal_run = fillable_run != border_;  // the run's pixels have the colour
+    if constexpr (paint) return colour_run_end_painting(row, x, end, color_, equal_run, spans_.solid_color());
+    return colour_run_end(row, x, end, color_, equal_run);
 }
 
-// The whole fillable run through (x, y), marked and listed.
-Run AreaSearch::take_run(std::int64_t x, std::int64_t y) {
+// The whole fillable run through (x, y), found and painted. A found run
+// always ends at a pixel that is not fillable or at the edge, so the pixels
+// next to one not yet found are never found ones: both ends are judged on
+// the page alone.
+Run AreaFill::take_run(std::int64_t x, std::int64_t y) {
     Pixel* row = canvas_.row(y);
     std::int64_t left = x;
     while (left > canvas_.left && fillable(row[left - 1])) --left;
-    const std::int64_t right = fillable_end(row, x);
-    if (keep_pixels_) saved_.insert(saved_.end(), row + left, row + right);
-    paint_run(row + left, right - left, mark_);
-    const Run run{std::int32_t(y), std::int32_t(left), std::int32_t(right)};
-    runs_.push_back(run);
-    return run;
+    std::int64_t right;
+    if (spans_.is_solid()) {
+        right = run_end<true>(row, x, canvas_.right, true);
+        spans_.paint(row, y, left, x);
+    } else {
+        right = run_end<false>(row, x, canvas_.right, true);
+        spans_.paint(row, y, left, right);
+    }
+    found_.mark(y, left, right);
+    return {left, right};
+}
+
+// The row after this one, in the direction the search goes, is likely the
+// next one read: its lines are asked for while this one is read.
+void AreaFill::prefetch_next_row(std::int64_t y, std::int64_t x0, std::int64_t x1) const {
+#if defined(__GNUC__)
+    if (y < canvas_.top || y >= canvas_.bottom) return;
+    const char* begin = reinterpret_cast<const char*>(canvas_.row(y) + x0);
+    const char* end = reinterpret_cast<const char*>(canvas_.row(y) + x1);
+    for (const char* line = begin; line < end; line += 64) __builtin_prefetch(line);
+#else
+    (void)y, (void)x0, (void)x1;
+#endif
 }
 
 // Searches row from.y + from.dy under [from.x0, from.x1): every run found
 // there continues the search away from `from`, and its parts that reach
 // beyond `from` search back toward it.
-void AreaSearch::search_row(const Pending& from) {
+void AreaFill::search_row(const Pending& from) {
     const std::int64_t y = std::int64_t(from.y) + from.dy;
     if (y < canvas_.top || y >= canvas_.bottom) return;
-    const Pixel* row = canvas_.row(y);
+    Pixel* row = canvas_.row(y);
+    prefetch_next_row(y + from.dy, from.x0, from.x1);
     std::int64_t x = from.x0;
     while (x < from.x1) {
-        if (!fillable(row[x])) {
-            ++x;
-            continue;
-        }
+        x = found_.next_unfound(y, x, from.x1);
+        const std::int64_t found_next = found_.next_found(y, x, from.x1);
+        x = run_end<false>(row, x, found_next, false);
+        if (x == found_next) continue;
         const Run run = take_run(x, y);
-        stack_.push_back({run.y, run.x0, run.x1, from.dy});
-        if (run.x0 < from.x0) stack_.push_back({run.y, run.x0, from.x0, -from.dy});
-        if (run.x1 > from.x1) stack_.push_back({run.y, from.x1, run.x1, -from.dy});
+        const auto y32 = std::int32_t(y), x0 = std::int32_t(run.x0), x1 = std::int32_t(run.x1);
+        stack_.push_back({y32, x0, x1, from.dy});
+        if (x0 < from.x0) stack_.push_back({y32, x0, from.x0, -from.dy});
+        if (x1 > from.x1) stack_.push_back({y32, from.x1, x1, -from.dy});
         x = run.x1 + 1;
     }
 }
 
-void AreaSearch::run(std::int64_t x, std::int64_t y, bool keep_pixels) {
-    keep_pixels_ = keep_pixels;
+void AreaFill::run(std::int64_t x, std::int64_t y) {
     const Run first = take_run(x, y);
-    stack_.push_back({first.y, first.x0, first.x1, 1});
-    stack_.push_back({first.y, first.x0, first.x1, -1});
+    const auto y32 = std::int32_t(y), x0 = std::int32_t(first.x0), x1 = std::int32_t(first.x1);
+    stack_.push_back({y32, x0, x1, 1});
+    stack_.push_back({y32, x0, x1, -1});
     while (!stack_.empty()) {
         const Pending next = stack_.back();
         stack_.pop_back();
@@ -142,23 +208,11 @@ bool ext_flood_fill(DeviceContext* dc, int x, int y, ColorRef color, int kind) {
     const Canvas canvas = canvas_of(dc);
     const DevicePoint start = to_device(dc, x, y);
     if (!canvas.contains(start.x, start.y)) return false;
-    AreaSearch search(canvas, pixel_from_color(color), kind);
-    if (!search.fillable(canvas.row(start.y)[start.x])) return false;
-    // A brush that leaves pixels as they were, or mixes with them, needs
-    // the pixels the marks replaced.
     const Brush* brush = dc->brush;
-    BrushSpans spans(brush ? *brush : *static_cast<const Brush*>(stock_object(NULL_BRUSH)), *dc);
-    const bool keep_pixels = !spans.covers_every_pixel();
-    search.run(start.x, start.y, keep_pixels);
-    std::size_t next_saved = 0;
-    for (const Run& run : search.runs()) {
-        Pixel* row = canvas.row(run.y);
-        if (keep_pixels) {
-            std::copy_n(search.saved().begin() + std::ptrdiff_t(next_saved), run.x1 - run.x0, row + run.x0);
-            next_saved += std::size_t(run.x1 - run.x0);
-        }
-        spans.paint(row, run.y, run.x0, run.x1);
-    }
+    const BrushSpans spans(brush ? *brush : *static_cast<const Brush*>(stock_object(NULL_BRUSH)), *dc);
+    AreaFill fill(canvas, pixel_from_color(color), kind, spans);
+    if (!fill.fillable(canvas.row(start.y)[start.x])) return false;
+    if (!spans.paints_nothing()) fill.run(start.x, start.y);
     return true;
 }
 
