@@ -58,9 +58,12 @@ wanted() {
   local n; for n in "${chosen[@]}"; do [ "$n" = "$1" ] && return 0; done; return 1
 }
 
-# The scratch copy: the worktree's files as they are now, build folders aside.
+# The scratch copy: the worktree's files as they are now (tracked or not
+# ignored), those changed since the last run copied, those gone removed.
 mkdir -p "$src"
-(cd "$top" && find . -mindepth 1 -maxdepth 1 ! -name build ! -name .git -exec cp -au {} "$src/" \;)
+(cd "$top" && git ls-files -co --exclude-standard | sort) >"$work/files"
+(cd "$src" && find . -type f | sed 's|^\./||' | sort | comm -13 "$work/files" - | xargs -r rm -f)
+(cd "$top" && tr '\n' '\0' <"$work/files" | xargs -0 cp -p -u --parents -t "$src")
 launcher=(); command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null || exit 1
 
