@@ -59,11 +59,14 @@ wanted() {
 }
 
 # The scratch copy: the worktree's files as they are now (tracked or not
-# ignored), those changed since the last run copied, those gone removed.
+# ignored): those changed since the last run copied (dated now, so rebuilt),
+# those gone removed.
 mkdir -p "$src"
 (cd "$top" && git ls-files -co --exclude-standard | sort) >"$work/files"
 (cd "$src" && find . -type f | sed 's|^\./||' | sort | comm -13 "$work/files" - | xargs -r rm -f)
-(cd "$top" && tr '\n' '\0' <"$work/files" | xargs -0 cp -p -u --parents -t "$src")
+while read -r f; do
+  cmp -s "$top/$f" "$src/$f" || { mkdir -p "$src/$(dirname "$f")" && cp "$top/$f" "$src/$f"; }
+done <"$work/files"
 launcher=(); command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null || exit 1
 
