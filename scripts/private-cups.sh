@@ -18,6 +18,8 @@ start() {
     chmod 755 "$folder"
     mkdir -p "$folder"/spool "$folder"/cache "$folder"/state "$folder"/log "$folder"/tmp \
         "$folder"/bin/backend "$folder"/out "$folder"/ppd "$folder"/client
+    # Filters run as user lp and write their temporary files here.
+    chgrp lp "$folder"/tmp && chmod 1770 "$folder"/tmp
     for sub in filter daemon cgi-bin notifier monitor driver; do
         ln -s /usr/lib/cups/$sub "$folder/bin/$sub"
     done

@@ -105,8 +105,11 @@ TEST_F(ChooserFolder, TypedNamesAreJudgedRelativeToTheFolder) {
     EXPECT_EQ(judge_typed_name(sub.path, "..").path, std::filesystem::weakly_canonical(here).string());
     EXPECT_EQ(judge_typed_name(here, "nowhere/chart").kind, Kind::missing_folder);
     EXPECT_EQ(judge_typed_name(here, "newfolder/").kind, Kind::missing_folder);
-    EXPECT_EQ(judge_typed_name(here, folder.file("sub/x.bmp")).path, folder.file("sub/x.bmp"));  // absolute
+    EXPECT_EQ(std::filesystem::path(judge_typed_name(here, folder.file("sub/x.bmp")).path),
+              std::filesystem::path(folder.file("sub/x.bmp")));  // absolute; Windows writes its own separators
+#ifndef _WIN32
     EXPECT_EQ(judge_typed_name(here, "/dev/null").kind, Kind::not_a_file);
+#endif
 }
 
 }  // namespace
