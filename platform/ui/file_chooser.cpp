@@ -39,7 +39,7 @@ std::string all_names(const SaveFileRequest& request) {
 class ChooserContent final : public DialogContent {
 public:
     explicit ChooserContent(const SaveFileRequest& request)
-        : request_(request), patterns_(all_patterns(request)), types_(all_names(request)) {
+        : patterns_(all_patterns(request)), types_(all_names(request)) {
         std::error_code error;
         show_folder(std::filesystem::current_path(error).string());
     }
@@ -203,7 +203,6 @@ private:
         }
     }
 
-    const SaveFileRequest& request_;
     const std::string patterns_;
     const std::string types_;
     std::string folder_;
