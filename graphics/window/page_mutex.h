@@ -48,12 +48,23 @@ public:
         waiters_.fetch_sub(1);
         return taken;
     }
+    // With no one waiting the release is the last touch of this object. With
+    // waiters it happens under the inner mutex together with the wake-up, and
+    // the destructor takes that mutex: the thread that takes the lock next may
+    // free the window while this one is still inside unlock().
     void unlock() {
+        if (waiters_.load(std::memory_order_acquire) == 0) {
+            locked_.store(false, std::memory_order_release);
+            return;
+        }
+        std::lock_guard guard(mutex_);
         locked_.store(false, std::memory_order_release);
-        if (waiters_.load(std::memory_order_relaxed) == 0) return;
-        { std::lock_guard guard(mutex_); }
         released_.notify_all();
     }
+    PageMutex() = default;
+    PageMutex(const PageMutex&) = delete;
+    PageMutex& operator=(const PageMutex&) = delete;
+    ~PageMutex() { std::lock_guard guard(mutex_); }
 
 private:
     std::atomic<bool> locked_{false};
