@@ -11,8 +11,11 @@
 #   scripts/mutants.sh --list     the names
 #
 # Not part of CI: it rebuilds a program per mutant. A mutant that needs the X
-# server gets Xvfb with openbox started here unless DISPLAY is set. Add a
-# line for each fault a change of yours guards against.
+# server gets Xvfb with openbox started here unless DISPLAY is set. A mutant
+# of the Windows build names its program windows:PROGRAM and, in place of a
+# filter, the ctest test to run under Wine (scripts/build-windows.sh builds
+# it in build/mutants/windows). Add a line for each fault a change of yours
+# guards against.
 set -uo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work="${KLV_MUTANTS_DIR:-$top/build/mutants}"
@@ -50,6 +53,8 @@ mutant double-click-wide platform/ui/double_click.cpp 's/<= double_click_width \
 mutant scaled-click-unscaled platform/ui/input.cpp 's/return make_lparam(x \/ window.geometry.scale, y \/ window.geometry.scale);/return make_lparam(x, y);/' test_ui
 mutant print-title-gap-ignored graphics/export/print_command.cpp 's/if (titled) top_margin += title_gap_inches;/if (false) top_margin += title_gap_inches;/' test_export 'PrintLayoutTest*:PrintCommand*'
 mutant print-square-dots graphics/export/print_command.cpp 's/double scale_y = double(dpi_y) \* scale_x \/ dpi_x;/double scale_y = scale_x;/' test_export 'PrintLayoutTest*:PrintCommand*'
+# The Windows build, under Wine.
+mutant wine-print-half-width platform/print/windows/printer_context.cpp 's/StretchDIBits(job_->dc, x, y, width, height/StretchDIBits(job_->dc, x, y, width \/ 2, height/' windows:print_two_colours e2e_print_wine
 
 if [ "${1:-}" = --list ]; then printf '%s\n' "${names[@]}"; exit 0; fi
 chosen=("$@")
@@ -80,9 +85,19 @@ start_display() {
   wm_pid=$!
   for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.05; done
 }
-trap 'kill ${wm_pid:-} ${xvfb_pid:-} 2>/dev/null' EXIT
+trap '[ -n "${wine_used:-}" ] && wineserver -k; kill ${wm_pid:-} ${xvfb_pid:-} 2>/dev/null' EXIT
+
+run_windows() {  # program test: 0 when the test passes under Wine
+  start_display
+  "$src/scripts/build-windows.sh" "$work/windows" --target "$1" >"$work/build.log" 2>&1 || return 2
+  export WINEPREFIX="$work/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wine_used=1
+  "$top/scripts/wine-prefix.sh"
+  timeout 300 ctest --test-dir "$work/windows" -R "^$2\$" --no-tests=error --output-on-failure >"$work/run.log" 2>&1
+}
 
 run() {  # target filter: 0 when every selected test passes
+  [ "${1#windows:}" = "$1" ] || { run_windows "${1#windows:}" "$2"; return; }
   local backend=headless
   if [ "$1" = test_x11 ]; then backend=x11; start_display; fi
   cmake --build "$build" -j2 --target "$1" >"$work/build.log" 2>&1 || return 2

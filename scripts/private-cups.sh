@@ -32,10 +32,12 @@ start() {
     echo $! > "$folder/cupsd.pid"
     export CUPS_SERVER="$folder/cups.sock"
     tries=0
-    until lpstat -r > /dev/null 2>&1; do
+    # lpstat -r ends with status 0 either way: its words tell.
+    until lpstat -r 2> /dev/null | grep -qx "scheduler is running"; do
         tries=$((tries + 1))
         if [ $tries -gt 200 ]; then
             echo "cupsd did not start; see $folder/log" >&2
+            kill "$(cat "$folder/cupsd.pid")" 2> /dev/null
             exit 1
         fi
         sleep 0.05

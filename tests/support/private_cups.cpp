@@ -231,7 +231,8 @@ bool PrivateCups::start_daemon() {
             daemon_ = -1;
             return false;
         }
-        if (run_program({"lpstat", "-r"}).status == 0) {
+        // lpstat -r ends with status 0 either way: its words tell.
+        if (run_program({"lpstat", "-r"}).output == "scheduler is running\n") {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));  // pacing the poll, under a deadline
