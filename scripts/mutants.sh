@@ -55,6 +55,8 @@ mutant print-title-gap-ignored graphics/export/print_command.cpp 's/if (titled) 
 mutant print-square-dots graphics/export/print_command.cpp 's/double scale_y = double(dpi_y) \* scale_x \/ dpi_x;/double scale_y = scale_x;/' test_export 'PrintLayoutTest*:PrintCommand*'
 # The Windows build, under Wine.
 mutant wine-print-half-width platform/print/windows/printer_context.cpp 's/StretchDIBits(job_->dc, x, y, width, height/StretchDIBits(job_->dc, x, y, width \/ 2, height/' windows:print_two_colours e2e_print_wine
+mutant wine-chooser-unowned platform/ui/win32/native_desktop.cpp 's/dialog.hwndOwner = owner_handle(request.owner);/dialog.hwndOwner = nullptr;/' windows:test_win32 test_win32
+mutant wine-question-unowned platform/ui/win32/native_desktop.cpp 's/return MessageBoxA(owner_handle(owner), text.c_str(), "Save/return MessageBoxA(((void)owner, nullptr), text.c_str(), "Save/' windows:test_win32 test_win32
 
 if [ "${1:-}" = --list ]; then printf '%s\n' "${names[@]}"; exit 0; fi
 chosen=("$@")

@@ -6,6 +6,7 @@
 
 #include "platform/print/testing.h"
 #include "platform/print/windows/dialog_dc.h"
+#include "platform/ui/win32/win32_display.h"
 
 // USER32 and GDI last: their macros must not meet our own names above.
 #include <windows.h>
@@ -70,6 +71,7 @@ bool print_dialog(PrintDialogRecord& record) {
     }
     PRINTDLGA dialog{};
     dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ui::owner_handle(record.owner);  // above the window, which takes no input meanwhile
     dialog.Flags = record.flags;
     dialog.hDevMode = handles().dev_mode;
     dialog.hDevNames = handles().dev_names;

@@ -27,8 +27,10 @@ int native_desktop_scale() {
     return std::clamp((dpi + 48) / 96, 1, 3);
 }
 
-int native_message_box(Window* /*owner*/, const std::string& text, const std::string& caption, std::uint32_t style) {
-    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+// Owned by the window, the box stays above it and the window takes no input
+// meanwhile.
+int native_message_box(Window* owner, const std::string& text, const std::string& caption, std::uint32_t style) {
+    return MessageBoxA(owner_handle(owner), text.c_str(), caption.c_str(), style);
 }
 
 bool native_file_chooser_installed() { return true; }
@@ -50,6 +52,7 @@ std::optional<std::string> native_choose_save_file(const SaveFileRequest& reques
     char file[261] = {};
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_handle(request.owner);
     dialog.lpstrFilter = filter.c_str();  // ends in the string's own NUL: a double NUL
     dialog.nFilterIndex = 1;
     dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();  // null: "Save As"
@@ -60,9 +63,9 @@ std::optional<std::string> native_choose_save_file(const SaveFileRequest& reques
     return std::string(file);
 }
 
-bool native_ask_replace(Window* /*owner*/, const std::string& file_name) {
+bool native_ask_replace(Window* owner, const std::string& file_name) {
     const std::string text = file_name + " already exists.\nDo you want to replace it?";
-    return MessageBoxA(nullptr, text.c_str(), "Save image as...", MB_YESNO | MB_ICONWARNING) == IDYES;
+    return MessageBoxA(owner_handle(owner), text.c_str(), "Save image as...", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 }  // namespace klv::ui

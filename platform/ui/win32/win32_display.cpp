@@ -117,6 +117,8 @@ public:
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
+    HWND handle() const { return hwnd_; }
+
     void show(bool visible) override { ShowWindow(hwnd_, visible ? SW_SHOWNORMAL : SW_HIDE); }
     void present(const gdi::Bitmap&, const gdi::Rect& rect) override {
         RECT area{rect.left, rect.top, rect.right, rect.bottom};
@@ -196,5 +198,11 @@ public:
 }  // namespace
 
 std::unique_ptr<ThreadDisplay> open_win32_display() { return std::make_unique<Win32Display>(); }
+
+HWND owner_handle(Window* window) {
+    if (!window || window->owner.get() != existing_queue()) return nullptr;
+    const auto* real = dynamic_cast<const Win32Window*>(window->native.get());
+    return real ? real->handle() : nullptr;
+}
 
 }  // namespace klv::ui

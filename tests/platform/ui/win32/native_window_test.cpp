@@ -1,10 +1,12 @@
 // The library's windows on real USER32: the class, the system menu as
-// GetMenuString reads it, keys posted to the window reaching wait_key, and
-// the page shown on the screen.
+// GetMenuString reads it, keys posted to the window reaching wait_key, the
+// page shown on the screen, and the dialogs the window owns.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <future>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,8 +39,33 @@ protected:
         PostMessageA(hwnd, WM_KEYUP, virtual_key, lparam | LPARAM(3) << 30);
     }
 
+    // A dialog the window owns: above it, on its thread, the window taking
+    // no input while it is open.
+    void expect_owned(HWND dialog) {
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), hwnd);
+        EXPECT_EQ(GetWindowThreadProcessId(dialog, nullptr), GetWindowThreadProcessId(hwnd, nullptr));
+        EXPECT_FALSE(IsWindowEnabled(hwnd));
+    }
+
     HWND hwnd = nullptr;
 };
+
+// The dialog with this caption, once it shows; null after the deadline.
+HWND shown_dialog(const char* caption) {
+    for (auto until = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < until;) {
+        HWND dialog = FindWindowA("#32770", caption);
+        if (dialog && IsWindowVisible(dialog)) return dialog;
+        std::this_thread::sleep_for(20ms);  // pacing, under a deadline
+    }
+    return nullptr;
+}
+
+std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 // wait_key on another thread, with a deadline.
 int next_byte() {
@@ -100,6 +127,33 @@ TEST_F(NativeWindow, TheScreenShowsTheVisualPage) {
     EXPECT_EQ(seen, RGB(0x80, 0, 0));
     EXPECT_EQ(GetPixel(dc, 70, 20), RGB(0, 0, 0));
     ReleaseDC(hwnd, dc);
+}
+
+// "Save image as..." from the system menu: the file chooser, then the
+// question before the name it extends replaces a file, both the window's.
+TEST_F(NativeWindow, SaveDialogAndReplaceQuestionBelongToTheWindow) {
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string name = std::string(folder) + "klv-owned-dialogs";
+    std::ofstream(name + ".BMP", std::ios::binary) << "kept";
+    PostMessageA(hwnd, WM_SYSCOMMAND, 4, 0);
+    HWND chooser = shown_dialog("Save image as");
+    ASSERT_NE(chooser, nullptr);
+    expect_owned(chooser);
+    // The name box: an edit box, or a combo box where the dialog keeps recent names.
+    if (!SetDlgItemTextA(chooser, 0x480, name.c_str())) SetDlgItemTextA(chooser, 0x47c, name.c_str());
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+    HWND question = shown_dialog("Save image as...");
+    ASSERT_NE(question, nullptr);
+    expect_owned(question);
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    for (auto until = std::chrono::steady_clock::now() + 5s;
+         !IsWindowEnabled(hwnd) && std::chrono::steady_clock::now() < until;) {
+        std::this_thread::sleep_for(20ms);  // pacing, under a deadline
+    }
+    EXPECT_TRUE(IsWindowEnabled(hwnd));
+    EXPECT_EQ(file_text(name + ".BMP"), "kept");
+    DeleteFileA((name + ".BMP").c_str());
 }
 
 }  // namespace
