@@ -38,6 +38,9 @@ mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nu
 mutant menu-down-key platform/ui/x11/x11_menu.cpp 's/if (key == XK_Down || key == XK_KP_Down)/if (false)/' test_x11 'X11Dialogs*'
 mutant menu-mouse-choice platform/ui/x11/x11_menu.cpp 's/if (at >= 0 \&\& pressed_inside) {/if (false) {/' test_x11 'X11Dialogs*'
 mutant menu-escape-chooses platform/ui/x11/x11_menu.cpp 's/if (key == XK_Escape || key == XK_F10 || key == XK_Menu) open = false;/if (key == XK_Escape) selected = step(layout, -1, -1); if (key == XK_F10 || key == XK_Menu) open = false;/' test_x11 'X11Dialogs*'
+mutant dialog-font-unscaled platform/ui/dialog_look.cpp 's/description.height = -desktop_text_pixels \* scale_;/description.height = -desktop_text_pixels;/' test_x11 'X11Dialogs.*DesktopScale'
+mutant menu-takes-window-scale platform/ui/x11/x11_menu.cpp 's/const int from_environment = scale_from_environment();/const int from_environment = window.geometry.scale;/' test_x11 'X11Dialogs.*DesktopScale'
+mutant box-desktop-scale-ignored platform/ui/dialog_window.cpp 's/DialogLook look(desktop_scale());/DialogLook look(1);/' test_x11 'X11Dialogs.*DesktopScale'
 # The raster engine.
 mutant glyph-one-bit platform/gdi/freetype/glyph_rendering.cpp '/std::size_t(glyph.width));/a\    for (auto\& c : glyph.coverage) c = c >= 128 ? 255 : 0;' test_gdi 'TextOut.*'
 mutant sloped-line-end-point platform/gdi/thin_line.cpp 's/include_end ? major + 1 : major)/major + 1)/' test_gdi

@@ -243,6 +243,64 @@ TEST_F(X11Dialogs, RightClickOnTheFrameOfAnUntitledWindowOpensTheSystemMenu) {
     EXPECT_EQ(commands_of(w), std::vector<std::uintptr_t>{SC_CLOSE});
 }
 
+// KLV_SCALE for one test, put back as it was after it.
+struct ScaleFromEnvironment {
+    const char* old = std::getenv("KLV_SCALE");
+    std::string kept = old ? old : "";
+    ~ScaleFromEnvironment() {
+        if (old) setenv("KLV_SCALE", kept.c_str(), 1);
+        else unsetenv("KLV_SCALE");
+    }
+};
+
+// Both read the desktop's scale as they open: at 2 their text is twice as
+// tall, and so are they.
+TEST_F(X11Dialogs, SystemMenuAndMessageBoxGrowWithTheDesktopScale) {
+    KLV_NEED_WINDOW_MANAGER(display_);
+    ScaleFromEnvironment restore;
+    setenv("KLV_SCALE", "1", 1);
+    test::WindowOptions options;
+    options.title = "klv menu scale";
+    test::WindowThread w(options);
+    MenuCloser closer{display_};
+    ASSERT_TRUE(show_and_focus(w, options.title));
+    XWindowAttributes menu[2], box[2];
+    for (int scale = 1; scale <= 2; ++scale) {
+        SCOPED_TRACE(scale);
+        const std::string digit = std::to_string(scale), title = "klv box at " + digit;
+        setenv("KLV_SCALE", digit.c_str(), 1);
+        ASSERT_EQ(xdotool("key F10"), 0);
+        const ::Window popup = wait_for_menu();
+        ASSERT_NE(popup, 0u);
+        XGetWindowAttributes(display_, popup, &menu[scale - 1]);
+        ASSERT_EQ(xdotool("key Escape"), 0);
+        ASSERT_TRUE(wait_until_menu_closed());
+        auto returned = std::make_shared<std::atomic<bool>>(false);  // outlives the test if the box hangs
+        std::thread shower([returned, title] {
+            message_box(nullptr, "The printer is out of paper.", title.c_str(), MB_ICONERROR);
+            *returned = true;
+        });
+        const ::Window id = klv::test::wait_for_window_named(display_, title);
+        if (id != 0) {
+            XGetWindowAttributes(display_, id, &box[scale - 1]);
+            xdotool("windowactivate --sync " + std::to_string(id) + " key Return");
+        }
+        if (!eventually([&] { return returned->load(); })) shower.detach();
+        else shower.join();
+        ASSERT_NE(id, 0u);
+        ASSERT_TRUE(returned->load());
+    }
+    // Twice the size, give or take the pixel by which the larger font's lines
+    // fall short of twice the smaller's; an unscaled font is dozens short.
+    for (int which = 0; which < 2; ++which) {
+        const XWindowAttributes& small = which == 0 ? menu[0] : box[0];
+        const XWindowAttributes& large = which == 0 ? menu[1] : box[1];
+        SCOPED_TRACE(which == 0 ? "menu" : "message box");
+        EXPECT_NEAR(large.width, 2 * small.width, 8);
+        EXPECT_NEAR(large.height, 2 * small.height, 8);
+    }
+}
+
 TEST_F(X11Dialogs, MessageBoxWaitsForEnter) {
     KLV_NEED_WINDOW_MANAGER(display_);
     auto returned = std::make_shared<std::atomic<bool>>(false);  // outlives the test if the box hangs
