@@ -17,6 +17,7 @@
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
 #include "tests/platform/ui/x11/x_server.h"
+#include "tests/support/environment.h"
 #include "tests/support/eventually.h"
 #include "tests/support/test_needs.h"
 
@@ -243,22 +244,12 @@ TEST_F(X11Dialogs, RightClickOnTheFrameOfAnUntitledWindowOpensTheSystemMenu) {
     EXPECT_EQ(commands_of(w), std::vector<std::uintptr_t>{SC_CLOSE});
 }
 
-// KLV_SCALE for one test, put back as it was after it.
-struct ScaleFromEnvironment {
-    const char* old = std::getenv("KLV_SCALE");
-    std::string kept = old ? old : "";
-    ~ScaleFromEnvironment() {
-        if (old) setenv("KLV_SCALE", kept.c_str(), 1);
-        else unsetenv("KLV_SCALE");
-    }
-};
-
 // Both read the desktop's scale as they open: at 2 their text is twice as
 // tall, and so are they.
 TEST_F(X11Dialogs, SystemMenuAndMessageBoxGrowWithTheDesktopScale) {
     KLV_NEED_WINDOW_MANAGER(display_);
-    ScaleFromEnvironment restore;
-    setenv("KLV_SCALE", "1", 1);
+    klv::test::SavedEnvironment restore("KLV_SCALE");
+    klv::test::set_environment("KLV_SCALE", "1");
     test::WindowOptions options;
     options.title = "klv menu scale";
     test::WindowThread w(options);
@@ -268,7 +259,7 @@ TEST_F(X11Dialogs, SystemMenuAndMessageBoxGrowWithTheDesktopScale) {
     for (int scale = 1; scale <= 2; ++scale) {
         SCOPED_TRACE(scale);
         const std::string digit = std::to_string(scale), title = "klv box at " + digit;
-        setenv("KLV_SCALE", digit.c_str(), 1);
+        klv::test::set_environment("KLV_SCALE", digit.c_str());
         ASSERT_EQ(xdotool("key F10"), 0);
         const ::Window popup = wait_for_menu();
         ASSERT_NE(popup, 0u);
@@ -290,15 +281,12 @@ TEST_F(X11Dialogs, SystemMenuAndMessageBoxGrowWithTheDesktopScale) {
         ASSERT_NE(id, 0u);
         ASSERT_TRUE(returned->load());
     }
-    // Twice the size, give or take the pixel by which the larger font's lines
-    // fall short of twice the smaller's; an unscaled font is dozens short.
-    for (int which = 0; which < 2; ++which) {
-        const XWindowAttributes& small = which == 0 ? menu[0] : box[0];
-        const XWindowAttributes& large = which == 0 ? menu[1] : box[1];
-        SCOPED_TRACE(which == 0 ? "menu" : "message box");
-        EXPECT_NEAR(large.width, 2 * small.width, 8);
-        EXPECT_NEAR(large.height, 2 * small.height, 8);
-    }
+    // Twice the size, give or take the pixel by which each line of the larger
+    // font falls short of twice the smaller's; an unscaled font is dozens short.
+    EXPECT_NEAR(menu[1].width, 2 * menu[0].width, 8);
+    EXPECT_NEAR(menu[1].height, 2 * menu[0].height, 8);
+    EXPECT_NEAR(box[1].width, 2 * box[0].width, 8);
+    EXPECT_NEAR(box[1].height, 2 * box[0].height, 8);
 }
 
 TEST_F(X11Dialogs, MessageBoxWaitsForEnter) {
