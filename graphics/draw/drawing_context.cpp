@@ -1,6 +1,7 @@
 #include "graphics/draw/drawing_context.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 #include <utility>
@@ -27,9 +28,10 @@ void report_no_current_window() {
     end_program();
 }
 
-void end_program() {
+void end_program(int status, const std::string& last_line) {
     if (program_ending.exchange(true)) wait_for_the_end();
-    std::exit(0);
+    if (!last_line.empty()) std::fprintf(stderr, "%s\n", last_line.c_str());
+    std::exit(status);
 }
 
 WindowState* attached_state(ui::Window* window) { return static_cast<WindowState*>(ui::user_data(window)); }

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 
 #include "graphics/klv.h"
 #include "graphics/window/window_state.h"
@@ -53,11 +54,12 @@ inline WindowState* current_window_state(ui::Window* window) {
     report_no_current_window();
 }
 
-// Ends the program with status 0 through the normal exit path (exit
-// handlers and static destructors run). Calls into the library that other
-// threads make meanwhile wait for the end instead of reaching state that the
-// exit is taking down.
-[[noreturn]] void end_program();
+// Ends the program with this status through the normal exit path (exit
+// handlers and static destructors run), after last_line, when there is
+// one, on stderr. Calls into the library that other threads make meanwhile
+// wait for the end instead of reaching state that the exit is taking down;
+// a second end waits for the first.
+[[noreturn]] void end_program(int status = 0, const std::string& last_line = {});
 
 // Waits up to five seconds for the window's mutex and returns the active
 // page's device context. Returns null when the lock was not obtained: the

@@ -2,14 +2,21 @@
 
 #include <atomic>
 
+#include "graphics/draw/drawing_context.h"
 #include "graphics/window/window_procedure.h"
 #include "platform/ui/ui.h"
 
 namespace klv {
 
 namespace {
+
 std::atomic<bool> library_initialised{false};
-}
+
+// A window thread whose desktop went away (the X server ended) ends the
+// program as a close request does, with status 1.
+[[noreturn]] void end_without_desktop(const std::string& line) { end_program(1, line); }
+
+}  // namespace
 
 bool register_library_class() {
     ui::WindowClass window_class;
@@ -28,7 +35,10 @@ bool register_library_class() {
 // again.
 bool init_library(void* /*instance*/, int reason) {
     if (library_initialised.exchange(true)) return true;
-    if (reason == 1) return register_library_class();
+    if (reason == 1) {
+        ui::set_desktop_lost_handler(end_without_desktop);
+        return register_library_class();
+    }
     if (reason == 0) ui::unregister_class(library_class_name);
     return true;
 }

@@ -98,10 +98,13 @@ void free_pages(WindowState* state) {
 
 // When another thread keeps the pages locked beyond the wait, the pages are
 // left for the window thread to free once it can take the lock (after its
-// message loop): nothing is freed under a drawing thread's feet.
+// message loop): nothing is freed under a drawing thread's feet. Once the
+// program is ending (the windows of the thread that ends it go with it)
+// the pages stay: a drawing call of the caller's thread may be waiting for
+// them.
 void release_window_resources(ui::Window* window) {
     WindowState* state = current_window_state(window);
-    if (state->mutex.try_lock_for(page_lock_wait())) {
+    if (!program_ending && state->mutex.try_lock_for(page_lock_wait())) {
         free_pages(state);
         state->mutex.unlock();
     }

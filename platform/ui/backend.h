@@ -65,6 +65,9 @@ public:
     virtual bool is_headless() const = 0;
     // The window scale the desktop asks for (its resolution): 1 to 3.
     virtual int desktop_scale() const { return 1; }
+    // Once the connection to the desktop is lost: the desktop's name; until
+    // then empty.
+    virtual std::string lost_desktop() const { return {}; }
 };
 
 // native: the desktop of the system we run on (X11 on Linux, USER32 on

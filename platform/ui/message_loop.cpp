@@ -60,6 +60,16 @@ PaintDue window_needing_paint(ThreadQueue& queue) {
     return due;
 }
 
+// The desktop's pending events; a thread whose desktop has gone away ends
+// the program here, wherever its loop runs (a dialog's too).
+bool pump_desktop(ThreadQueue& queue) {
+    if (!queue.display) return false;
+    const bool any = queue.display->pump(queue);
+    const std::string lost = queue.display->lost_desktop();
+    if (!lost.empty()) desktop_lost(lost);
+    return any;
+}
+
 int display_descriptor(ThreadQueue& queue) { return queue.display ? queue.display->wait_descriptor() : -1; }
 
 // Input first passes hit testing and the double-click rule; some of it
@@ -78,7 +88,7 @@ NextMessage next_message(Message* message, int ready_fd) {
     for (;;) {
         const std::uint64_t seen = queue->activity();
         run_incoming_sends(*queue);
-        if (queue->display) queue->display->pump(*queue);
+        pump_desktop(*queue);
         if (auto posted = queue->take_posted()) {
             *message = *posted;
             return NextMessage::message;
@@ -96,7 +106,7 @@ NextMessage next_message(Message* message, int ready_fd) {
         }
         // Events a call since the last pump read into the connection's own
         // buffer would not wake the wait below.
-        if (queue->display && queue->display->pump(*queue)) continue;
+        if (pump_desktop(*queue)) continue;
         if (queue->wait(display_descriptor(*queue), seen, false, paint.wait_ms, ready_fd)) return NextMessage::ready;
     }
 }

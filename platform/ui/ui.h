@@ -129,6 +129,17 @@ std::uint32_t last_error();
 void set_last_error(std::uint32_t code);
 std::string error_text(std::uint32_t code);
 
+// What a thread does when its connection to the desktop is lost (the X
+// server went away, the session ended): handler(line) runs on that thread
+// from its message loop, with one line that names the desktop ("The
+// connection to display :1 was lost; the program ends."), and ends the
+// program. Without a handler, or when it returns, the thread writes the
+// line on stderr and the program ends with status 1. Nothing more is asked
+// of that desktop meanwhile.
+using DesktopLostHandler = void (*)(const std::string& line);
+void set_desktop_lost_handler(DesktopLostHandler handler);
+[[noreturn]] void desktop_lost(const std::string& desktop_name);
+
 // GetSaveFileNameA: the chosen name, or false when cancelled. The dialog asks
 // before an existing file is replaced. While it is open the calling thread
 // keeps dispatching its windows' messages (they repaint), and the owner

@@ -1,8 +1,12 @@
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 
+#include <poll.h>
+
 #include <atomic>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/ui.h"
@@ -31,9 +35,18 @@ X11Display::X11Display(Display* display) : display_(display), atoms_(display) {
     XkbSetDetectableAutoRepeat(display_, True, &supported);
 }
 
-X11Display::~X11Display() { XCloseDisplay(display_); }
+X11Display::~X11Display() { close_x_connection(display_); }
 
+std::string X11Display::lost_desktop() const {
+    return x_connection_lost(display_) ? std::string(DisplayString(display_)) : std::string();
+}
+
+int X11Display::wait_descriptor() const { return x_connection_lost(display_) ? -1 : ConnectionNumber(display_); }
+
+// Nothing more is asked of a lost connection: Xlib would only queue the
+// requests in a buffer that is never sent.
 bool X11Display::pump(ThreadQueue&) {
+    if (x_connection_lost(display_)) return false;
     XFlush(display_);
     bool any = false;
     while (XPending(display_) > 0) {
@@ -113,16 +126,37 @@ int ignore_x_error(Display*, XErrorEvent* error) {
     return 0;
 }
 
-}  // namespace
-
-int take_last_x_error() { return last_x_error.exchange(0); }
-
-void ignore_x_errors() {
-    static const bool installed = (XSetErrorHandler(ignore_x_error), true);
-    (void)installed;
+// The connections opened here, each with whether its server went away. A
+// connection is used by its own thread only, but the table is shared.
+std::mutex connections_mutex;
+std::map<Display*, bool>& connections() {
+    static auto* table = new std::map<Display*, bool>;  // outlives the exit handlers
+    return *table;
 }
 
-namespace {
+int note_lost_connection(Display* display) {
+#ifdef KLV_HAVE_X_EXIT_HANDLER
+    {
+        std::lock_guard lock(connections_mutex);
+        auto found = connections().find(display);
+        if (found != connections().end()) {
+            found->second = true;
+            return 0;
+        }
+    }
+#endif
+    // Xlib ends the process when this returns: before open_x_connection
+    // has a connection's exit handler in place (the server went away while
+    // it connected), or with an Xlib that has no exit handlers. The thread
+    // ends the program now, in the orderly way, from inside Xlib.
+    desktop_lost(DisplayString(display));
+}
+
+#ifdef KLV_HAVE_X_EXIT_HANDLER
+// Xlib then returns from the call that failed, and later calls on the
+// connection do nothing.
+void carry_on(Display*, void*) {}
+#endif
 
 Display* open_connection() {
     const char* name = std::getenv("DISPLAY");
@@ -130,13 +164,53 @@ Display* open_connection() {
         set_display_error("cannot open display: DISPLAY is not set");
         return nullptr;
     }
-    ignore_x_errors();
-    Display* display = XOpenDisplay(name);
+    Display* display = open_x_connection(name);
     if (!display) set_display_error(std::string("cannot open display: ") + name);
     return display;
 }
 
 }  // namespace
+
+int take_last_x_error() { return last_x_error.exchange(0); }
+
+void ignore_x_errors() {
+    static const bool installed = (XSetErrorHandler(ignore_x_error), XSetIOErrorHandler(note_lost_connection), true);
+    (void)installed;
+}
+
+Display* open_x_connection(const char* name) {
+    ignore_x_errors();
+    Display* display = XOpenDisplay(name);
+    if (!display) return nullptr;
+#ifdef KLV_HAVE_X_EXIT_HANDLER
+    XSetIOErrorExitHandler(display, carry_on, nullptr);
+#endif
+    std::lock_guard lock(connections_mutex);
+    connections()[display] = false;
+    return display;
+}
+
+void close_x_connection(Display* display) {
+    XCloseDisplay(display);
+    std::lock_guard lock(connections_mutex);
+    connections().erase(display);
+}
+
+bool x_connection_lost(Display* display) {
+    std::lock_guard lock(connections_mutex);
+    auto found = connections().find(display);
+    return found != connections().end() && found->second;
+}
+
+bool next_x_event(Display* display, XEvent* event) {
+    while (XPending(display) == 0) {
+        if (x_connection_lost(display)) return false;
+        pollfd ready{ConnectionNumber(display), POLLIN, 0};
+        poll(&ready, 1, -1);
+    }
+    XNextEvent(display, event);
+    return true;
+}
 
 std::unique_ptr<ThreadDisplay> open_x11_display() {
     Display* display = open_connection();
@@ -152,7 +226,7 @@ bool x11_screen_size(gdi::Size* size) {
     if (!display) return false;
     size->cx = DisplayWidth(display, DefaultScreen(display));
     size->cy = DisplayHeight(display, DefaultScreen(display));
-    XCloseDisplay(display);
+    close_x_connection(display);
     return true;
 }
 
@@ -160,7 +234,7 @@ int x11_desktop_scale() {
     Display* display = open_connection();
     if (!display) return 1;
     const int scale = scale_from_resources(XResourceManagerString(display));
-    XCloseDisplay(display);
+    close_x_connection(display);
     return scale;
 }
 

@@ -31,11 +31,12 @@ public:
     explicit X11Display(Display* display);
     ~X11Display() override;
 
-    int wait_descriptor() const override { return ConnectionNumber(display_); }
+    int wait_descriptor() const override;
     bool pump(ThreadQueue& queue) override;
     std::unique_ptr<NativeWindow> create(Window& window) override;
     bool is_headless() const override { return false; }
     int desktop_scale() const override;
+    std::string lost_desktop() const override;
 
     Display* display() const { return display_; }
     const X11Atoms& atoms() const { return atoms_; }
@@ -126,8 +127,20 @@ void set_motif_hints(Display* display, ::Window id, const X11Atoms& atoms, const
 // answering.
 void set_process_hints(Display* display, ::Window id, const X11Atoms& atoms);
 
-// X errors (a window the server already forgot) are not fatal to us.
+// X errors (a window the server already forgot) are not fatal to us, and
+// neither is a lost connection inside Xlib: it is noted, Xlib returns from
+// the call that failed, and later calls on that connection do nothing.
 void ignore_x_errors();
+
+// Opens a connection whose loss is noted as above; null when it cannot be
+// opened. Closed with close_x_connection.
+Display* open_x_connection(const char* name);
+void close_x_connection(Display* display);
+// True once the connection's server has gone away.
+bool x_connection_lost(Display* display);
+// Waits for the connection's next event; false once the connection is lost
+// (XNextEvent alone would then read an event that never came).
+bool next_x_event(Display* display, XEvent* event);
 
 // The system menu popup: runs until the user chooses or cancels; returns the
 // chosen id, or 0.

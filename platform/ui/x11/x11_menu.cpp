@@ -142,7 +142,7 @@ void grab_input(Display* d, ::Window w) {
         const int pointer = XGrabPointer(d, w, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                                          GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
         const int keyboard = XGrabKeyboard(d, w, False, GrabModeAsync, GrabModeAsync, CurrentTime);
-        if (pointer == GrabSuccess && keyboard == GrabSuccess) return;
+        if ((pointer == GrabSuccess && keyboard == GrabSuccess) || x_connection_lost(d)) return;
         XUngrabPointer(d, CurrentTime);
         XUngrabKeyboard(d, CurrentTime);
         struct timespec pause{0, 10'000'000};
@@ -171,9 +171,8 @@ std::uint32_t run_system_menu(X11Display& display, Window& window, int root_x, i
     std::uint32_t chosen = 0;
     bool open = true;
     canvas.show(layout, look, selected);
-    while (open) {
-        XEvent event;
-        XNextEvent(d, &event);
+    XEvent event;
+    while (open && next_x_event(d, &event)) {
         if (event.xany.window != popup) {
             display.handle(event);  // our windows still repaint
             continue;
