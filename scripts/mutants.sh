@@ -37,6 +37,7 @@ mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nu
 # The X11 backend.
 mutant menu-down-key platform/ui/x11/x11_menu.cpp 's/if (key == XK_Down || key == XK_KP_Down)/if (false)/' test_x11 'X11Dialogs*'
 mutant menu-mouse-choice platform/ui/x11/x11_menu.cpp 's/if (at >= 0 \&\& pressed_inside) {/if (false) {/' test_x11 'X11Dialogs*'
+mutant server-resets-between-windows platform/ui/x11/x11_display.cpp 's/if (kept->count(name) != 0) return;/return;/' test_stress 'ManyWindows.OpenedAndClosed*'
 mutant menu-escape-chooses platform/ui/x11/x11_menu.cpp 's/if (key == XK_Escape || key == XK_F10 || key == XK_Menu) open = false;/if (key == XK_Escape) selected = step(layout, -1, -1); if (key == XK_F10 || key == XK_Menu) open = false;/' test_x11 'X11Dialogs*'
 mutant dialog-font-unscaled platform/ui/dialog_look.cpp 's/description.height = -desktop_text_pixels \* scale_;/description.height = -desktop_text_pixels;/' test_x11 'X11Dialogs.*DesktopScale'
 mutant menu-takes-window-scale platform/ui/x11/x11_menu.cpp 's/const int from_environment = scale_from_environment();/const int from_environment = window.geometry.scale;/' test_x11 'X11Dialogs.*DesktopScale'

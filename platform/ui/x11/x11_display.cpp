@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/ui.h"
@@ -178,10 +179,33 @@ void ignore_x_errors() {
     (void)installed;
 }
 
+namespace {
+
+// An X server resets when its last client leaves, and drops the connections
+// that arrive meanwhile: a program that closes its only window (or asks the
+// screen's size) and opens the next one would find the display gone at
+// random. One connection to each display, opened with the first and never
+// used, keeps the server up for the rest of the program.
+void keep_server_up(const char* name) {
+    static std::mutex mutex;
+    static auto* kept = new std::map<std::string, Display*>;  // open until the program ends
+    std::lock_guard lock(mutex);
+    if (kept->count(name) != 0) return;
+    Display* keeper = XOpenDisplay(name);
+    if (keeper == nullptr) return;
+#ifdef KLV_HAVE_X_EXIT_HANDLER
+    XSetIOErrorExitHandler(keeper, carry_on, nullptr);
+#endif
+    (*kept)[name] = keeper;
+}
+
+}  // namespace
+
 Display* open_x_connection(const char* name) {
     ignore_x_errors();
     Display* display = XOpenDisplay(name);
     if (!display) return nullptr;
+    keep_server_up(name);
 #ifdef KLV_HAVE_X_EXIT_HANDLER
     XSetIOErrorExitHandler(display, carry_on, nullptr);
 #endif
