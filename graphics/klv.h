@@ -133,12 +133,13 @@ void set_bk_color(int color); /* behind text and hatch lines, and fill pattern 0
 /* Fill patterns: 0 background colour, 1 solid, 2 horizontal lines, 3 thin
  * rising lines, 4 thick rising lines, 5 thick falling lines, 6 thin falling
  * lines, 7 cross-hatch, 8 diagonal cross-hatch, 9 interleaved blocks, 10
- * sparse dots, 11 close dots; 12 is ignored; other numbers change nothing. */
+ * sparse dots, 11 close dots; 12 is ignored; other numbers change nothing
+ * and record KLV_ERROR_BAD_ARGUMENT. */
 void set_fill_style(int pattern, int color);
 
 /* Line styles: 0 solid, 1 dotted, 2 dash-dot, 3 dashed, 4 the 16-bit pattern
  * (bit 0 first). thickness in pixels, at least 1. A style outside 0 to 4 or a
- * thickness below 1 changes nothing. */
+ * thickness below 1 changes nothing and records KLV_ERROR_BAD_ARGUMENT. */
 void set_line_style(int style, int pattern, int thickness);
 
 /* Moves the origin of all drawing to (left, top); with clip non-zero drawing
@@ -250,13 +251,15 @@ void clear_viewport(void); /* the viewport rectangle in the background colour */
 /* KLV_DRAW_COPY: lines and outlines paint the drawing colour. KLV_DRAW_XOR:
  * they invert the bits of the drawing colour in each pixel they cover, once,
  * so drawing the same again restores the page. Fills, filled shapes, pixels
- * and text always paint. Other values change nothing. */
+ * and text always paint. Other values change nothing and record
+ * KLV_ERROR_BAD_ARGUMENT. */
 void set_write_mode(int mode);
 
 /* ---- text ------------------------------------------------------------- */
 
 /* font 0 to 10, direction 0 horizontal or 1 vertical (upward), size 1 to 10
- * or 0 for the font's default size. Other values change nothing. */
+ * or 0 for the font's default size. Other values change nothing and record
+ * KLV_ERROR_BAD_ARGUMENT. */
 void set_text_style(int font, int direction, int size);
 /* Draws text (Windows-1252 bytes) with the top-left of its first cell at
  * (x, y); null draws nothing. */
@@ -291,7 +294,15 @@ int take_mouse_event(int kind, int* x, int* y);
 void clear_mouse_events(int kind);
 void keep_mouse_events(int kind, int keep);
 /* Calls handler(x, y) on the window's own thread for every event of the kind;
- * null removes it. */
+ * null removes it. The window handles nothing else until the handler
+ * returns. Calls made in a handler act on its window, whichever is current;
+ * there open_window (-1), close_window, set_current_window and
+ * set_palette_entry are refused and record KLV_ERROR_BAD_ARGUMENT, and
+ * wait_key returns -1 at once when nothing was typed. The handler shares its
+ * window's pages and settings with the program's thread: drawing from both
+ * at once is safe, but a program that changes settings (colours, styles,
+ * viewport, pages) on one thread while the other draws must keep the two
+ * apart itself. */
 void set_mouse_handler(int kind, void (*handler)(int x, int y));
 int get_mouse_x(void);
 int get_mouse_y(void);

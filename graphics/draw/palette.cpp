@@ -31,8 +31,9 @@ using namespace klv;
 
 // The palette is shared: every window whose drawing or background colour is
 // this number sets it again, so that its pens and text take the new value.
+// The other windows are the caller's thread's: a mouse handler may not change it.
 extern "C" void set_palette_entry(int index, int color) {
-    if (!valid_entry(index)) return record_error(KLV_ERROR_BAD_ARGUMENT);
+    if (!valid_entry(index) || window_thread_state != nullptr) return record_error(KLV_ERROR_BAD_ARGUMENT);
     palette[std::size_t(index)] = color_to_rgb(color);
     with_each_window_current([index](const WindowState* state) {
         if (state->draw_color == index) set_color(index);

@@ -1,5 +1,7 @@
 #include "graphics/draw/viewport.h"
 
+#include <mutex>
+
 #include "graphics/draw/colors.h"
 #include "graphics/draw/drawing_context.h"
 
@@ -75,8 +77,12 @@ void reset_defaults() {
     state->line_style = 0;
     state->line_thickness = 1;
     state->write_mode = KLV_DRAW_COPY;
-    state->active_page = state->double_buffer ? 1 : 0;
-    state->visual_page = 0;
+    {
+        // The window thread paints from the visual page meanwhile.
+        std::lock_guard lock(state->mutex);
+        state->active_page = state->double_buffer ? 1 : 0;
+        state->visual_page = 0;
+    }
     state->ratio_x = 10000;
     state->ratio_y = 10000;
 }

@@ -5,11 +5,13 @@
 using namespace klv;
 
 extern "C" void set_current_window(int index) {
-    if (open_window_state(index) == nullptr) return record_error(KLV_ERROR_BAD_ARGUMENT);
+    if (window_thread_state != nullptr || open_window_state(index) == nullptr)
+        return record_error(KLV_ERROR_BAD_ARGUMENT);
     window_table().current_window = index;
 }
 
 extern "C" int get_current_window(void) {
+    if (window_thread_state != nullptr) return window_thread_state->index;
     return current_window_or_null() != nullptr ? window_table().current_window : -1;
 }
 

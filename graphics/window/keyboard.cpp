@@ -56,10 +56,13 @@ void on_key_down(ui::Window* window, std::uint32_t virtual_key, bool /*key_down*
 using namespace klv;
 
 // The window's mutex is never held here: the window thread paints meanwhile.
+// On the window's own thread (a mouse handler) no key can come while it
+// waits: -1 at once when nothing was typed before.
 extern "C" int wait_key(void) {
     WindowState* state = current_window_state(nullptr);
     for (;;) {
         if (std::optional<std::uint8_t> byte = state->key_queue.take()) return std::int8_t(*byte);
+        if (window_thread_state != nullptr) return -1;
         state->key_event.wait();
     }
 }

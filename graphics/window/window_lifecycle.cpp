@@ -8,6 +8,7 @@
 #include "graphics/draw/fill_styles.h"
 #include "graphics/draw/primitives.h"
 #include "graphics/draw/viewport.h"
+#include "graphics/errors/error_record.h"
 #include "graphics/klv.h"
 #include "graphics/window/library_class.h"
 #include "graphics/window/window_thread.h"
@@ -77,8 +78,14 @@ void clear_active_page(const WindowState* state) {
 
 using namespace klv;
 
+// Only the caller's thread changes the table of windows: from a window's own
+// thread (a mouse handler) opening and closing windows is refused.
 extern "C" int open_window(int width, int height, const char* title, int left, int top, bool double_buffer,
                            bool close_exits) {
+    if (window_thread_state != nullptr) {
+        record_error(KLV_ERROR_BAD_ARGUMENT);
+        return -1;
+    }
     if (!init_library(nullptr, 1)) return -1;
     if (!valid_window_size(width, height)) {
         report_system_error("The window size must be between 1 and 32767 pixels on each side, and at most 134217728 pixels in all.");
@@ -91,6 +98,7 @@ extern "C" int open_window(int width, int height, const char* title, int left, i
     state->left = left;
     state->top = top;
     state->title = title != nullptr ? title : "";
+    state->index = window_table().windows_opened;
     // Stored before the thread starts: a close request may come at once.
     state->double_buffer = double_buffer;
     state->close_exits = close_exits;
@@ -103,6 +111,7 @@ extern "C" int open_window(int width, int height, const char* title, int left, i
 }
 
 extern "C" void close_window(int index) {
+    if (window_thread_state != nullptr) return record_error(KLV_ERROR_BAD_ARGUMENT);
     WindowTable& table = window_table();
     if (index == current_window_index) index = table.current_window;
     if (index == all_windows_index) {

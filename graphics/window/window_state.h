@@ -29,6 +29,7 @@ struct ClickQueue {
 };
 
 struct WindowState {
+    std::int32_t index = -1;  // its number in the table, set before its thread starts
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::int32_t left = 0;
@@ -108,6 +109,11 @@ inline WindowTable& window_table() {
     static WindowTable* table = new WindowTable;
     return *table;
 }
+
+// On a window's own thread (where its mouse handlers run): that window's
+// record; elsewhere null. Calls made there act on that window and never read
+// the table, which the caller's thread changes without a lock.
+extern constinit thread_local WindowState* window_thread_state;
 
 // The record of open window number index, or null when that index names no
 // open window.

@@ -2,12 +2,17 @@
 
 namespace klv {
 
+constinit thread_local WindowState* window_thread_state = nullptr;
+
 WindowState* open_window_state(int index) {
     const WindowTable& table = window_table();
     if (index < 0 || index >= table.windows_opened) return nullptr;
     return table.window_states[std::size_t(index)];
 }
 
-WindowState* current_window_or_null() { return open_window_state(window_table().current_window); }
+WindowState* current_window_or_null() {
+    if (window_thread_state != nullptr) return window_thread_state;
+    return open_window_state(window_table().current_window);
+}
 
 }  // namespace klv

@@ -93,9 +93,11 @@ void window_thread_main(WindowState* state, std::shared_ptr<WindowCreation> crea
     for (const MenuEntry& entry : system_menu_entries) ui::append_system_menu(window, entry.flags, entry.id, entry.text);
     state->hwnd = window;
     ui::set_user_data(window, state);
+    window_thread_state = state;
     state->visual_page = state->active_page = 0;
     if (!create_pages(state)) {
         ui::set_user_data(window, nullptr);
+        window_thread_state = nullptr;
         report_system_error("Not enough memory for the window's pages.");
         return;
     }
@@ -111,6 +113,7 @@ void window_thread_main(WindowState* state, std::shared_ptr<WindowCreation> crea
         free_pages(state);
     }
     ui::set_user_data(window, nullptr);
+    window_thread_state = nullptr;
     delete state;
 }
 

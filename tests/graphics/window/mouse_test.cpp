@@ -7,6 +7,7 @@
 #include "graphics/klv.h"
 #include "graphics/window/mouse_events.h"
 #include "platform/ui/testing.h"
+#include "tests/support/eventually.h"
 #include "tests/support/library_window.h"
 
 namespace klv::test {
@@ -105,6 +106,50 @@ TEST_F(Mouse, HandlersRunOnTheWindowThreadAfterTheQueue) {
     ui::testing::mouse_move(window(), 1, 2);
     wait_idle();
     EXPECT_EQ(handled_x, 33);
+}
+
+// A handler acts on its own window and reads nothing of the table of
+// windows, which this thread changes meanwhile (opening a window may move
+// the table); it may not change the table itself.
+std::atomic<int> handler_calls{0};
+std::atomic<bool> handler_on_own_window{true};
+std::atomic<bool> handler_refused{true};
+int own_window = -5;
+
+void draw_where_moved(int x, int y) {
+    put_pixel(x, y, KLV_YELLOW);
+    if (get_current_window() != own_window || get_color() != KLV_LIGHT_GREEN) handler_on_own_window = false;
+    const bool opened = open_window(10, 10, "from a handler", 0, 0, false, false) >= 0;
+    set_current_window(0);
+    if (opened || take_error() != KLV_ERROR_BAD_ARGUMENT || wait_key() != -1) handler_refused = false;
+    ++handler_calls;
+}
+
+TEST_F(Mouse, HandlersActOnTheirOwnWindowWhileTheCallerOpensAndClosesOthers) {
+    own_window = get_current_window();
+    ui::Window* handle = window();
+    set_color(KLV_LIGHT_GREEN);
+    set_mouse_handler(KLV_MOUSE_MOVE, draw_where_moved);
+    constexpr int moves = 40;
+    for (int i = 0; i < moves; ++i) {
+        const int other = open_window(20, 20, "other", 0, 0, false, false);
+        ASSERT_GE(other, 0);
+        put_pixel(i, 8, KLV_LIGHT_RED);
+        const int calls = handler_calls;
+        ui::testing::mouse_move(handle, i, 7);
+        // Every other time the handler runs while the other window is
+        // current, else while it is being closed.
+        if (i % 2 == 0) {
+            ASSERT_TRUE(eventually([calls] { return handler_calls > calls; }));
+        }
+        close_window(other);
+        set_current_window(own_window);
+    }
+    EXPECT_TRUE(wait_idle());
+    EXPECT_EQ(handler_calls, moves);
+    EXPECT_TRUE(handler_on_own_window);
+    EXPECT_TRUE(handler_refused);
+    for (int x = 0; x < moves; ++x) ASSERT_EQ(get_pixel(x, 7), KLV_YELLOW) << x;
 }
 
 // A reader on this thread while the window thread records a flood of events.
