@@ -34,7 +34,7 @@ mutant save-waits-forever graphics/export/page_region_save.cpp 's/std::unique_lo
 mutant print-waits-forever graphics/export/print_command.cpp 's/std::unique_lock lock(state->mutex, page_lock_wait());/std::unique_lock lock(state->mutex);/' test_export 'PrintCommand*'
 mutant clean-up-waits-forever graphics/window/window_procedure.cpp 's/if (state->mutex.try_lock_for(page_lock_wait())) {/if ((state->mutex.lock(), true)) {/' test_window 'HeldPages*'
 mutant null-mouse-position-written graphics/window/mouse_events.cpp 's/    if (x != nullptr) \*x = taken_x;/    *x = taken_x;/' test_draw 'HarmlessInput*'
-mutant handler-reads-table graphics/window/window_table.cpp 's/    if (window_thread_state != nullptr) return window_thread_state;/    if (false) return window_thread_state;/' test_window 'Mouse.HandlersAct*'
+mutant handler-reads-table graphics/window/window_table.cpp 's/    if (WindowState\* own = handler_window_state()) return own;/    if (false) return nullptr;/' test_window 'Mouse.HandlersAct*'
 mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nullptr \&\& state->close_exits) end_program();/if (false) end_program();/' test_window 'Procedure*'
 # The X11 backend.
 mutant menu-down-key platform/ui/x11/x11_menu.cpp 's/if (key == XK_Down || key == XK_KP_Down)/if (false)/' test_x11 'X11Dialogs*'

@@ -45,7 +45,7 @@ extern std::atomic<bool> program_ending;
 WindowState* attached_state(ui::Window* window);
 inline WindowState* current_window_state(ui::Window* window) {
     if (window != nullptr) return attached_state(window);
-    if (WindowState* own = window_thread_state; own != nullptr && !program_ending.load(std::memory_order_relaxed))
+    if (WindowState* own = handler_window_state(); own != nullptr && !program_ending.load(std::memory_order_relaxed))
         return own;
     const WindowTable& table = window_table();
     const std::int32_t index = table.current_window;

@@ -26,7 +26,12 @@ void record_mouse_event(WindowState* state, std::uint32_t message, std::intptr_t
         state->mouse_position = packed;
         handler = state->mouse_handler[kind];
     }
-    if (handler != nullptr) handler(ui::lparam_x(lparam), ui::lparam_y(lparam));
+    if (handler == nullptr) return;
+    struct Running {
+        Running() { handlers_running.fetch_add(1); }
+        ~Running() { handlers_running.fetch_sub(1); }
+    } running;
+    handler(ui::lparam_x(lparam), ui::lparam_y(lparam));
 }
 
 }  // namespace klv

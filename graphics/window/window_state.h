@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -114,6 +115,14 @@ inline WindowTable& window_table() {
 // record; elsewhere null. Calls made there act on that window and never read
 // the table, which the caller's thread changes without a lock.
 extern constinit thread_local WindowState* window_thread_state;
+// The mouse handlers running now, on any window's thread. Drawing calls look
+// at the thread-local record only while one runs: most calls then cost no
+// thread-local lookup (a function call on Windows).
+extern std::atomic<int> handlers_running;
+// The calling thread's window when a handler runs on it, else null.
+inline WindowState* handler_window_state() {
+    return handlers_running.load(std::memory_order_relaxed) != 0 ? window_thread_state : nullptr;
+}
 
 // The record of open window number index, or null when that index names no
 // open window.

@@ -3,6 +3,7 @@
 namespace klv {
 
 constinit thread_local WindowState* window_thread_state = nullptr;
+std::atomic<int> handlers_running{0};
 
 WindowState* open_window_state(int index) {
     const WindowTable& table = window_table();
@@ -11,7 +12,7 @@ WindowState* open_window_state(int index) {
 }
 
 WindowState* current_window_or_null() {
-    if (window_thread_state != nullptr) return window_thread_state;
+    if (WindowState* own = handler_window_state()) return own;
     return open_window_state(window_table().current_window);
 }
 
