@@ -5,7 +5,7 @@
 
 namespace klv {
 
-std::array<gdi::ColorRef, 16> palette{};
+std::array<std::atomic<gdi::ColorRef>, 16> palette{};
 
 const std::array<gdi::ColorRef, 16> default_palette = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,

@@ -34,7 +34,7 @@ using namespace klv;
 // The other windows are the caller's thread's: a mouse handler may not change it.
 extern "C" void set_palette_entry(int index, int color) {
     if (!valid_entry(index) || window_thread_state != nullptr) return record_error(KLV_ERROR_BAD_ARGUMENT);
-    palette[std::size_t(index)] = color_to_rgb(color);
+    palette[std::size_t(index)].store(color_to_rgb(color), std::memory_order_relaxed);
     with_each_window_current([index](const WindowState* state) {
         if (state->draw_color == index) set_color(index);
         if (state->bk_color == index) set_bk_color(index);
@@ -46,7 +46,7 @@ extern "C" int get_palette_entry(int index) {
         record_error(KLV_ERROR_BAD_ARGUMENT);
         return -1;
     }
-    return int(palette[std::size_t(index)]);
+    return int(palette[std::size_t(index)].load(std::memory_order_relaxed));
 }
 
 extern "C" int get_color(void) {

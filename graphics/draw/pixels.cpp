@@ -11,7 +11,7 @@ namespace {
 // The colour number of the first palette colour equal to rgb, else rgb.
 int palette_number_or_rgb(gdi::ColorRef rgb) {
     for (std::size_t i = 0; i < palette.size(); ++i)
-        if (palette[i] == rgb) return int(i);
+        if (palette[i].load(std::memory_order_relaxed) == rgb) return int(i);
     return int(rgb);
 }
 

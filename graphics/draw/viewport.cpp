@@ -66,7 +66,7 @@ void reset_defaults() {
         state->mouse_position = 0;
     }
     state->auto_refresh = true;
-    palette = default_palette;
+    for (std::size_t i = 0; i < palette.size(); ++i) palette[i].store(default_palette[i], std::memory_order_relaxed);
     set_bk_color(0);
     state->draw_color = 15;
     state->fill_pattern = 1;
