@@ -46,7 +46,7 @@ mutant menu-takes-window-scale platform/ui/x11/x11_menu.cpp 's/const int from_en
 mutant box-desktop-scale-ignored platform/ui/dialog_window.cpp 's/DialogLook look(desktop_scale());/DialogLook look(1);/' test_x11 'X11Dialogs.*DesktopScale'
 # The raster engine.
 mutant glyph-one-bit platform/gdi/freetype/glyph_rendering.cpp '/std::size_t(glyph.width));/a\    for (auto\& c : glyph.coverage) c = c >= 128 ? 255 : 0;' test_gdi 'TextOut.*'
-mutant sloped-line-end-point platform/gdi/thin_line.cpp 's/include_end ? major + 1 : major)/major + 1)/' test_gdi
+mutant sloped-line-end-point platform/gdi/thin_line.cpp 's/include_end ? major + 1 : major)/(include_end || major > 0) ? major + 1 : major)/' test_gdi
 mutant reversed-fill-rect-edge platform/gdi/fill_rect.cpp 's/first = end + 1;/first = end;/' test_gdi
 mutant reversed-horizontal-line platform/gdi/thin_line.cpp 's/canvas.pen_span(a.y, b.x + 1, a.x + 1, color);/canvas.pen_span(a.y, b.x, a.x, color);/' test_gdi
 mutant upward-vertical-line platform/gdi/thin_line.cpp 's/std::int64_t y0 = a.y < b.y ? a.y : b.y + 1;/std::int64_t y0 = a.y < b.y ? a.y : b.y;/' test_gdi
@@ -56,8 +56,8 @@ mutant bmp-reader-row-padding graphics/picture/bmp_reader.cpp 's/+ 31) \/ 32 \* 
 # Mouse and print layout.
 mutant double-click-any-button platform/ui/double_click.cpp 's/armed_ \&\& button == button_ \&\&/armed_ \&\&/' test_ui
 mutant double-click-wide platform/ui/double_click.cpp 's/<= double_click_width \/ 2/<= double_click_width/' test_ui
-mutant scaled-click-unscaled platform/ui/input.cpp 's/return make_lparam(x \/ window.geometry.scale, y \/ window.geometry.scale);/return make_lparam(x, y);/' test_ui
-mutant print-title-gap-ignored graphics/export/print_command.cpp 's/if (titled) top_margin += title_gap_inches;/if (false) top_margin += title_gap_inches;/' test_export 'PrintLayoutTest*:PrintCommand*'
+mutant scaled-click-unscaled platform/ui/input.cpp 's/return make_lparam(x \/ window.geometry.scale, y \/ window.geometry.scale);/return make_lparam(x, y);/' test_x11 'X11Test.Scaled*'
+mutant print-title-gap-ignored graphics/export/print_command.cpp 's/if (titled) top_margin += title_gap_inches;/if (titled) top_margin += 0 * title_gap_inches;/' test_export 'PrintLayoutTest*:PrintCommand*'
 mutant print-square-dots graphics/export/print_command.cpp 's/double scale_y = double(dpi_y) \* scale_x \/ dpi_x;/double scale_y = scale_x;/' test_export 'PrintLayoutTest*:PrintCommand*'
 # The Windows build, under Wine.
 mutant wine-print-half-width platform/print/windows/printer_context.cpp 's/StretchDIBits(job_->dc, x, y, width, height/StretchDIBits(job_->dc, x, y, width \/ 2, height/' windows:print_two_colours e2e_print_wine
