@@ -15,6 +15,7 @@
 #include "platform/ui/testing.h"
 #include "tests/graphics/export/temp_folder.h"
 #include "tests/support/library_window.h"
+#include "tests/support/test_needs.h"
 
 namespace klv {
 namespace {
@@ -25,9 +26,9 @@ class BuiltInChooser : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* display = std::getenv("DISPLAY");
-        if (!display || !*display) GTEST_SKIP() << "no DISPLAY";
+        KLV_NEED(display && *display, "DISPLAY");
         xdotool_ = ui::find_program("xdotool");
-        if (xdotool_.empty()) GTEST_SKIP() << "xdotool is not installed";
+        KLV_NEED(!xdotool_.empty(), "xdotool");
         const char* path = std::getenv("PATH");
         saved_path_ = path ? path : "";
         setenv("PATH", folder_.file("no-programs").c_str(), 1);  // no desktop chooser

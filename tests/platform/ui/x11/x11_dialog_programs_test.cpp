@@ -19,6 +19,7 @@
 #include "tests/platform/print/cups_fixture.h"
 #include "tests/support/library_window.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/platform/ui/x11/x_display_fixture.h"
 #include "tests/platform/ui/x11/x_server.h"
 #include "tests/support/eventually.h"
 #include "tests/support/stand_in_program.h"
@@ -40,15 +41,12 @@ bool wait_for_file(const std::string& path) {
     return klv::test::eventually([&] { return std::filesystem::exists(path); });
 }
 
-class X11DialogPrograms : public print::PrinterSuite {
+class X11DialogPrograms : public klv::test::XDisplayFixture<print::PrinterSuite> {
 protected:
     void SetUp() override {
-        const char* name = std::getenv("DISPLAY");
-        KLV_NEED(name && *name, "DISPLAY");
-        display_ = XOpenDisplay(name);
-        KLV_NEED(display_, "the display " << name);
+        XDisplayFixture::SetUp();
+        if (!ready()) return;
         KLV_NEED_WINDOW_MANAGER(display_);  // windowactivate asks it for the focus
-        print::PrinterSuite::SetUp();
         const char* path = std::getenv("PATH");
         saved_path_ = path ? path : "";
         setenv("PATH", (folder_.path().string() + ":" + saved_path_).c_str(), 1);
@@ -56,8 +54,7 @@ protected:
     void TearDown() override {
         close_window(-2);
         if (!saved_path_.empty()) setenv("PATH", saved_path_.c_str(), 1);
-        if (display_) XCloseDisplay(display_);
-        print::PrinterSuite::TearDown();
+        XDisplayFixture::TearDown();
     }
 
     // A window with colours in its top-left corner, where the system menu opens.
@@ -91,7 +88,6 @@ protected:
         return klv::test::eventually([&] { return stale_pixels(id) == 0; });
     }
 
-    Display* display_ = nullptr;
     klv::test::TempFolder folder_;
     std::string saved_path_;
 };
@@ -100,7 +96,7 @@ TEST_F(X11DialogPrograms, TheAreaTheMenuCoveredIsRepaintedWhileThePrintDialogIsO
     klv::test::StandInProgram chooser(folder_.path(), "zenity", "", 1);  // then Cancel
     const ::Window id = open_chart_window("klv stale area");
     ASSERT_EQ(xdotool("key Menu"), 0);
-    ASSERT_TRUE(wait_for_window_named("System menu"));
+    ASSERT_NE(klv::test::wait_for_system_menu(display_), 0u);
     ASSERT_EQ(xdotool("key Up Return"), 0);  // the last entry: "Print 7\" wide..."
     ASSERT_TRUE(chooser.wait_until_running());
     EXPECT_TRUE(shows_the_page(id)) << stale_pixels(id) << " pixels stale";
@@ -123,16 +119,12 @@ TEST_F(X11DialogPrograms, TheSaveDialogIsTitledForWhatItDoes) {
 
 // Debian 12's zenity ignores its own --attach for the file chooser: the
 // backend ties the program's window to the window it belongs to.
-TEST(X11DialogProgramWindows, TheDesktopFileChooserIsADialogOfItsWindow) {
-    const char* name = std::getenv("DISPLAY");
-    KLV_NEED(name && *name, "DISPLAY");
+using X11DialogProgramWindows = klv::test::XDisplayFixture<>;
+
+TEST_F(X11DialogProgramWindows, TheDesktopFileChooserIsADialogOfItsWindow) {
     const std::string zenity = ui::find_program("zenity");
     KLV_NEED(!zenity.empty(), "zenity");
-    Display* display = XOpenDisplay(name);
-    ASSERT_NE(display, nullptr);
-    const bool manager = klv::test::window_manager_running(display);
-    if (!manager) XCloseDisplay(display);
-    KLV_NEED(manager, "a window manager");  // windowactivate asks it for the focus
+    KLV_NEED_WINDOW_MANAGER(display_);  // windowactivate asks it for the focus
     ui::test::WindowOptions options;
     options.title = "klv chooser owner";
     ui::test::WindowThread owner(options);
@@ -150,20 +142,18 @@ TEST(X11DialogProgramWindows, TheDesktopFileChooserIsADialogOfItsWindow) {
     ASSERT_TRUE(fgets(line, sizeof line, search));
     pclose(search);
     ::Window transient_for = 0;
-    XGetTransientForHint(display, ::Window(std::stoul(line)), &transient_for);
+    XGetTransientForHint(display_, ::Window(std::stoul(line)), &transient_for);
     EXPECT_EQ(std::to_string(transient_for), ui::desktop_window_id(owner.window()));
     const std::string chooser(line, std::strcspn(line, "\n"));
     xdotool("windowactivate --sync " + chooser + " key Escape");
     auto future = answer.get_future();
     if (future.wait_for(5s) != std::future_status::ready) {
         xdotool("windowkill " + chooser);  // so that the owner's thread, and the test, end
-        XCloseDisplay(display);
         FAIL() << "the chooser did not end on Escape";
     }
     auto result = future.get();
     ASSERT_TRUE(result);
     EXPECT_NE(result->exit_code, 0);  // cancelled
-    XCloseDisplay(display);
 }
 
 }  // namespace

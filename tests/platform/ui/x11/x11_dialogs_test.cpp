@@ -16,6 +16,7 @@
 
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/platform/ui/x11/x_display_fixture.h"
 #include "tests/platform/ui/x11/x_server.h"
 #include "tests/support/environment.h"
 #include "tests/support/eventually.h"
@@ -29,29 +30,15 @@ using klv::test::xdotool;
 
 constexpr unsigned long highlight = 0x91C9F7;  // the dialogs' highlight, as the X server shows it
 
-class X11Dialogs : public ::testing::Test {
+class X11Dialogs : public klv::test::XDisplayFixture<> {
 protected:
-    void SetUp() override {
-        const char* name = std::getenv("DISPLAY");
-        KLV_NEED(name && *name, "DISPLAY");
-        display_ = XOpenDisplay(name);
-        KLV_NEED(display_, "the display " << name);
-    }
-    void TearDown() override {
-        if (display_) XCloseDisplay(display_);
-    }
-
     // Shows the window and gives it the focus (windowactivate asks the window
     // manager for it: the tests that call this need one); false when that fails.
     bool show_and_focus(test::WindowThread& w, const std::string& title) {
         const ::Window id = klv::test::wait_for_window_named(display_, title);
         return id != 0 && xdotool("windowactivate --sync " + std::to_string(id)) == 0 && w.settle();
     }
-    // The popup, once it is shown and holds the keyboard.
-    ::Window wait_for_menu() {
-        const ::Window popup = klv::test::wait_for_window_named(display_, "System menu");
-        return popup != 0 && eventually([&] { return klv::test::keyboard_grabbed(display_); }) ? popup : 0;
-    }
+    ::Window wait_for_menu() { return klv::test::wait_for_system_menu(display_); }
     bool wait_until_menu_closed() {
         return eventually([&] { return !klv::test::keyboard_grabbed(display_); });
     }
@@ -69,8 +56,6 @@ protected:
         if (image) XDestroyImage(image);
         return {top, bottom};
     }
-
-    Display* display_ = nullptr;
 };
 
 // Closes a menu that a failed step left open, before the window goes: its
@@ -180,16 +165,15 @@ TEST_F(X11Dialogs, MenuKeyAndF10OpenTheSystemMenuAndItsCloseAsksToClose) {
     ASSERT_TRUE(wait_until_menu_closed());
     ASSERT_EQ(xdotool("key F10"), 0);
     ASSERT_NE(wait_for_menu(), 0u);
-    // The window procedure saw no key of the gesture, and no character.
-    ASSERT_TRUE(w.settle());
+    ASSERT_EQ(xdotool("key --delay 20 Up Return"), 0);  // Up from nothing: the last entry, Close
+    ASSERT_TRUE(w.wait_for(WM_CLOSE));
+    // The window procedure saw no key of the gestures, and no character.
+    bool saw_command = false;
     for (const auto& m : w.messages()) {
         EXPECT_NE(m.message, WM_CHAR);
         EXPECT_NE(m.message, WM_KEYDOWN);
+        saw_command = saw_command || (m.message == WM_SYSCOMMAND && m.wparam == SC_CLOSE);
     }
-    ASSERT_EQ(xdotool("key --delay 20 Up Return"), 0);  // Up from nothing: the last entry, Close
-    ASSERT_TRUE(w.wait_for(WM_CLOSE));
-    bool saw_command = false;
-    for (const auto& m : w.messages()) saw_command = saw_command || (m.message == WM_SYSCOMMAND && m.wparam == SC_CLOSE);
     EXPECT_TRUE(saw_command);
 }
 

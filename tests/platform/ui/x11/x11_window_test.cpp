@@ -16,6 +16,7 @@
 
 #include "platform/ui/testing.h"
 #include "tests/platform/ui/window_thread.h"
+#include "tests/platform/ui/x11/x_display_fixture.h"
 #include "tests/platform/ui/x11/x_server.h"
 #include "tests/support/eventually.h"
 #include "tests/support/test_needs.h"
@@ -25,18 +26,8 @@ namespace {
 
 using klv::test::eventually;
 
-class X11Test : public ::testing::Test {
+class X11Test : public klv::test::XDisplayFixture<> {
 protected:
-    void SetUp() override {
-        const char* name = std::getenv("DISPLAY");
-        KLV_NEED(name && *name, "DISPLAY");
-        display_ = XOpenDisplay(name);
-        KLV_NEED(display_, "the display " << name);
-    }
-    void TearDown() override {
-        if (display_) XCloseDisplay(display_);
-    }
-
     // Our X window of that title, once it is shown.
     ::Window find(const std::string& title) { return klv::test::wait_for_window_named(display_, title); }
 
@@ -88,16 +79,7 @@ protected:
 
     static void xdotool(const std::string& arguments) { ASSERT_EQ(klv::test::xdotool(arguments), 0) << arguments; }
 
-    // The screen's pixel of our window, 0xRRGGBB.
-    unsigned long pixel(::Window w, int x, int y) {
-        XImage* image = XGetImage(display_, w, x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!image) return ~0ul;
-        const unsigned long value = XGetPixel(image, 0, 0) & 0xFFFFFF;
-        XDestroyImage(image);
-        return value;
-    }
-
-    Display* display_ = nullptr;
+    unsigned long pixel(::Window w, int x, int y) { return klv::test::pixel_of(display_, w, x, y); }
 };
 
 TEST_F(X11Test, TitledWindowHasTheClientSizeAndItsFrameAtThePlaceAsked) {
@@ -164,17 +146,21 @@ TEST_F(X11Test, UntitledWindowIsDraggedByItsFrameWhenTheProcedureSaysCaption) {
     };
     ASSERT_TRUE(w.settle());
     ASSERT_TRUE(eventually([&] { return testing::outer_rect(w.window()).left == 200; }));
-    // The window manager takes the drag over once it manages the window: it
-    // holds the pointer from the press on.
-    ASSERT_TRUE(eventually([&] { return klv::test::managed(display_, klv::test::window_of_this_process()); }));
+    ::Window id = 0;
+    ASSERT_TRUE(eventually([&] { return klv::test::managed(display_, id = klv::test::window_of_this_process()); }));
+    // The window manager takes the drag over: from the press on it holds the
+    // pointer, which the X server tells us as the pointer leaving the window.
+    XSelectInput(display_, id, LeaveWindowMask);
+    XSync(display_, False);
     xdotool("mousemove --sync 201 151 mousedown 1");
-    ASSERT_TRUE(eventually([&] { return klv::test::pointer_grabbed(display_); }));
-    // The pauses pace the hand's drag; they order nothing.
-    xdotool("mousemove 231 171 sleep 0.05 mousemove --sync 251 191 sleep 0.05 mouseup 1");
+    const bool taken = eventually([&] { return klv::test::pointer_taken_from(display_, id); });
+    if (!taken) xdotool("mouseup 1");
+    ASSERT_TRUE(taken) << "the window manager did not take the drag";
+    xdotool("mousemove 231 171 mousemove --sync 251 191 mouseup 1");
     // The X server shows it moved, then the library knows.
     gdi::Rect shown;
     EXPECT_TRUE(eventually([&] {
-        shown = root_rect(klv::test::window_of_this_process());
+        shown = root_rect(id);
         return shown.left == 250 && shown.top == 190;
     })) << shown.left << "," << shown.top;
     EXPECT_TRUE(eventually([&] { return testing::outer_rect(w.window()).left == 250; }))

@@ -33,8 +33,23 @@ inline bool window_manager_running(Display* display) {
     return named;
 }
 
+// How many windows the window manager has taken on (_NET_CLIENT_LIST).
+inline unsigned long managed_window_count(Display* display) {
+    Atom list = XInternAtom(display, "_NET_CLIENT_LIST", True);
+    if (list == 0) return 0;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, DefaultRootWindow(display), list, 0, 1024, False, AnyPropertyType, &type, &format,
+                       &count, &after, &data);
+    if (data) XFree(data);
+    return count;
+}
+
 // True while another client (a popup menu) holds the keyboard: our own grab
-// of it is refused.
+// of it is refused. The look takes the keyboard for a moment: a client that
+// tries to take it meanwhile is refused, so look only once it has tried.
 inline bool keyboard_grabbed(Display* display) {
     const int result =
         XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync, CurrentTime);
@@ -43,13 +58,14 @@ inline bool keyboard_grabbed(Display* display) {
     return result == AlreadyGrabbed;
 }
 
-// True while another client (a window manager moving a window) holds the pointer.
-inline bool pointer_grabbed(Display* display) {
-    const int result = XGrabPointer(display, DefaultRootWindow(display), False, 0, GrabModeAsync, GrabModeAsync,
-                                    0, 0, CurrentTime);
-    if (result == GrabSuccess) XUngrabPointer(display, CurrentTime);
-    XSync(display, False);
-    return result == AlreadyGrabbed;
+// True once the pointer has left `w` for another client's grab of it (a
+// window manager moving the window); `w` must have LeaveWindowMask selected.
+// Unlike a grab of our own, the look cannot take the pointer from that client.
+inline bool pointer_taken_from(Display* display, ::Window w) {
+    XEvent event;
+    while (XCheckTypedWindowEvent(display, w, LeaveNotify, &event))
+        if (event.xcrossing.mode == NotifyGrab) return true;
+    return false;
 }
 
 // Whether the window manager has taken the window on (ICCCM's WM_STATE).
@@ -100,6 +116,27 @@ inline ::Window wait_for_window_named(Display* display, const std::string& title
     ::Window found = 0;
     eventually([&] { return (found = viewable_window_named(display, DefaultRootWindow(display), title)) != 0; });
     return found;
+}
+
+// The screen's pixel of a window, 0xRRGGBB.
+inline unsigned long pixel_of(Display* display, ::Window w, int x, int y) {
+    XImage* image = XGetImage(display, w, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return ~0ul;
+    const unsigned long value = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return value;
+}
+
+// The system menu popup once it is drawn and holds the keyboard, or 0. It
+// takes the keyboard before it draws itself, so the look at the keyboard
+// waits for its picture: its corner in the dialogs' border colour.
+inline ::Window wait_for_system_menu(Display* display) {
+    constexpr unsigned long border = 0x7A7A7A;
+    const ::Window popup = wait_for_window_named(display, "System menu");
+    return popup != 0 && eventually([&] { return pixel_of(display, popup, 0, 0) == border; }) &&
+                   eventually([&] { return keyboard_grabbed(display); })
+               ? popup
+               : 0;
 }
 
 }  // namespace klv::test
