@@ -1,6 +1,8 @@
 // What the X server says about the desktop, for tests that wait on it: a
 // window by its name or its process, whether a window manager runs and has
-// taken a window on, whether some client holds the keyboard or the pointer. Include after GoogleTest (Xlib defines None and Bool).
+// taken a window on, whether some client holds the keyboard or took the
+// pointer, a window's pixels, the system menu shown. Include after
+// GoogleTest (Xlib defines None and Bool).
 #pragma once
 
 #include <X11/Xlib.h>
@@ -18,33 +20,30 @@ inline int xdotool(const std::string& arguments) {
     return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
 }
 
-// A window manager names itself on the root window (_NET_SUPPORTING_WM_CHECK).
-inline bool window_manager_running(Display* display) {
-    Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == 0) return false;
+// How many items (up to `most`) the window's property of that name holds;
+// 0 when it has none.
+inline unsigned long property_items(Display* display, ::Window w, const char* name, long most = 1) {
+    Atom property = XInternAtom(display, name, True);
+    if (property == 0) return 0;
     Atom type = 0;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    const bool named = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, AnyPropertyType,
-                                          &type, &format, &count, &after, &data) == Success &&
-                       count == 1;
+    if (XGetWindowProperty(display, w, property, 0, most, False, AnyPropertyType, &type, &format, &count, &after,
+                           &data) != Success)
+        count = 0;
     if (data) XFree(data);
-    return named;
+    return count;
+}
+
+// A window manager names itself on the root window (_NET_SUPPORTING_WM_CHECK).
+inline bool window_manager_running(Display* display) {
+    return property_items(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK") == 1;
 }
 
 // How many windows the window manager has taken on (_NET_CLIENT_LIST).
 inline unsigned long managed_window_count(Display* display) {
-    Atom list = XInternAtom(display, "_NET_CLIENT_LIST", True);
-    if (list == 0) return 0;
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, DefaultRootWindow(display), list, 0, 1024, False, AnyPropertyType, &type, &format,
-                       &count, &after, &data);
-    if (data) XFree(data);
-    return count;
+    return property_items(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", 1024);
 }
 
 // True while another client (a popup menu) holds the keyboard: our own grab
@@ -69,19 +68,7 @@ inline bool pointer_taken_from(Display* display, ::Window w) {
 }
 
 // Whether the window manager has taken the window on (ICCCM's WM_STATE).
-inline bool managed(Display* display, ::Window w) {
-    Atom state = XInternAtom(display, "WM_STATE", True);
-    if (state == 0) return false;
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool set = XGetWindowProperty(display, w, state, 0, 1, False, AnyPropertyType, &type, &format, &count,
-                                        &after, &data) == Success &&
-                     count == 1;
-    if (data) XFree(data);
-    return set;
-}
+inline bool managed(Display* display, ::Window w) { return property_items(display, w, "WM_STATE") == 1; }
 
 // The first visible window of this process (_NET_WM_PID), or 0.
 inline ::Window window_of_this_process() {
