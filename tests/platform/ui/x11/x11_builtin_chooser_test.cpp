@@ -101,7 +101,7 @@ TEST_F(BuiltInChooser, SavesATypedNameRefusesAnEmptyOneAsksBeforeReplacingAndCan
     ASSERT_EQ(xdotool("key Return"), 0);  // No is the default
     ASSERT_TRUE(wait_until("Confirm Save As", false));
     EXPECT_EQ(std::filesystem::file_size(folder_.file("chart.BMP")), 3u);
-    EXPECT_TRUE(visible("Save image as"));
+    EXPECT_TRUE(wait_until("Save image as", true));
     ASSERT_EQ(xdotool("key Return"), 0);
     ASSERT_TRUE(wait_until("Confirm Save As", true));
     ASSERT_EQ(xdotool("key y"), 0);

@@ -10,7 +10,6 @@
 #include <cstdlib>
 
 #include "tests/platform/ui/x11/x_server.h"
-#include "tests/support/eventually.h"
 #include "tests/support/test_needs.h"
 
 namespace klv::test {
@@ -29,10 +28,9 @@ protected:
         Base::TearDown();
         if (!display_) return;
         // The X server gives a new connection the window ids of one gone: a
-        // window manager still busy with a test's window could move the next
-        // test's window in its stead. Wait (five seconds at most) until it
-        // has let go of them all.
-        eventually([&] { return managed_window_count(display_) == 0; });
+        // window manager still busy with a test's window would place the
+        // next test's window in its stead.
+        EXPECT_TRUE(window_manager_caught_up(display_));
         XCloseDisplay(display_);
     }
     // True once SetUp has opened the display and nothing stopped the test.

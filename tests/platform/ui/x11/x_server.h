@@ -41,9 +41,24 @@ inline bool window_manager_running(Display* display) {
     return property_items(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK") == 1;
 }
 
-// How many windows the window manager has taken on (_NET_CLIENT_LIST).
-inline unsigned long managed_window_count(Display* display) {
-    return property_items(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", 1024);
+// Waits (five seconds at most) until the window manager has handled every
+// event the X server sent it so far: it answers a window's request for its
+// frame's extents after them. True when it answered, or none runs.
+inline bool window_manager_caught_up(Display* display) {
+    if (!window_manager_running(display)) return true;
+    const ::Window root = DefaultRootWindow(display);
+    const ::Window probe = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = probe;
+    request.xclient.message_type = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    request.xclient.format = 32;
+    XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+    XFlush(display);
+    const bool answered = eventually([&] { return property_items(display, probe, "_NET_FRAME_EXTENTS", 4) == 4; });
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    return answered;
 }
 
 // True while another client (a popup menu) holds the keyboard: our own grab
