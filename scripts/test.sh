@@ -48,15 +48,19 @@ start_display() {
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  # On a busy machine either may take seconds to come up: wait up to 30 s
+  # each, and say so when one does not (the tests that need it then fail).
+  for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || echo "test.sh: the virtual screen $DISPLAY did not come up"
   openbox >/dev/null 2>&1 &
   wm_pid=$!
   # Up once it has named itself on the root window (the tests that need a
   # window manager look for the same property).
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.05
+  for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return
+    sleep 0.1
   done
+  echo "test.sh: openbox did not come up on $DISPLAY"
 }
 stop_display() {
   kill "${hog_pids[@]}" "${wm_pid:-}" "${xvfb_pid:-}" 2>/dev/null

@@ -19,6 +19,7 @@
 #include "platform/ui/testing.h"
 #include "tests/support/eventually.h"
 #include "tests/support/library_window.h"
+#include "tests/platform/ui/x11/x_server.h"
 #include "tests/support/test_needs.h"
 
 namespace klv::test {
@@ -36,6 +37,7 @@ public:
         if (display_) XCloseDisplay(display_);
     }
     bool open() const { return display_ != nullptr; }
+    Display* display() const { return display_; }
 
     // The mapped X window of that title (our client area), waited for.
     ::Window find(const std::string& title) {
@@ -171,6 +173,10 @@ TEST_F(PagesOnScreen, WithAutoRefreshOffNothingIsShownUntilRedrawn) {
     const ::Window id = screen.find("klv auto refresh");
     ASSERT_NE(id, 0u);
     ASSERT_TRUE(shows_visual_page(id, width, height));
+    // The window manager's late work on a new window (framing it) exposes it,
+    // and an exposed window shows its page as it is, hidden drawing and all.
+    ASSERT_TRUE(window_manager_caught_up(screen.display()));
+    ASSERT_TRUE(wait_idle());
     const auto before = screen.pixels(id, width, height);
     set_auto_refresh(0);
     set_fill_style(1, KLV_DARK_RED);
