@@ -5,7 +5,7 @@
  * window argument act on the current window: the one opened last, until it
  * is closed. Calling a drawing function when there is no current window
  * shows "Drawing operation was attempted when there was no current window."
- * and ends the program with status 0. The queries get_current_window,
+ * and ends the program with status 1. The queries get_current_window,
  * get_color, get_bk_color, get_active_page, get_visual_page,
  * get_palette_entry, take_error, image_bytes and error_text answer instead.
  *

@@ -25,7 +25,7 @@ std::atomic<int> page_lock_wait_ms{page_lock_timeout_ms};
 void report_no_current_window() {
     if (program_ending) wait_for_the_end();
     report_system_error("Drawing operation was attempted when there was no current window.");
-    end_program();
+    end_program(1);
 }
 
 void end_program(int status, const std::string& last_line) {

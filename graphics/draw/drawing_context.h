@@ -35,13 +35,13 @@ extern std::atomic<bool> program_ending;
 
 // With no current window, or once the program has begun to end: shows "Drawing
 // operation was attempted when there was no current window." and ends the
-// program with status 0, or waits for the end.
+// program with status 1, or waits for the end.
 [[noreturn]] void report_no_current_window();
 
 // With a window: the record in its user data (null before it is attached).
 // With null: the current window's record; when there is none, shows "Drawing
 // operation was attempted when there was no current window." and ends the
-// program with status 0.
+// program with status 1.
 WindowState* attached_state(ui::Window* window);
 inline WindowState* current_window_state(ui::Window* window) {
     if (window != nullptr) return attached_state(window);

@@ -131,9 +131,9 @@ TEST_F(WindowTableTest, ManyOpenAndCloseCyclesLeaveNoThreads) {
 // fails here rather than hanging the suite.
 TEST(NoCurrentWindow, DrawingEndsTheProgramWithAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT((alarm(5), set_color(3)), ::testing::ExitedWithCode(0), "no current window");
-    EXPECT_EXIT((alarm(5), wait_key()), ::testing::ExitedWithCode(0), "no current window");
-    EXPECT_EXIT((alarm(5), out_text_xy(0, 0, "x")), ::testing::ExitedWithCode(0), "no current window");
+    EXPECT_EXIT((alarm(5), set_color(3)), ::testing::ExitedWithCode(1), "no current window");
+    EXPECT_EXIT((alarm(5), wait_key()), ::testing::ExitedWithCode(1), "no current window");
+    EXPECT_EXIT((alarm(5), out_text_xy(0, 0, "x")), ::testing::ExitedWithCode(1), "no current window");
 }
 
 }  // namespace
