@@ -30,18 +30,6 @@ namespace klv::gdi {
 
 namespace {
 
-void paint_brush_rows(const DeviceContext& dc, const Canvas& canvas, std::int64_t top,
-                      const std::vector<std::pair<std::int64_t, std::int64_t>>& rows) {
-    if (!dc.brush) return;
-    BrushSpans spans(*dc.brush, dc);
-    if (spans.paints_nothing()) return;
-    const std::int64_t first = std::max(top, canvas.top), past = std::min(top + std::int64_t(rows.size()), canvas.bottom);
-    for (std::int64_t y = first; y < past; ++y) {
-        const auto& span = rows[std::size_t(y - top)];
-        spans.paint_clipped(canvas, y, span.first, span.second);
-    }
-}
-
 // Boxes two pixels across or less: any length along the other side.
 void small_box(const DeviceContext& dc, const Canvas& canvas, std::int64_t l, std::int64_t t, std::int64_t r,
                std::int64_t b) {
@@ -62,8 +50,8 @@ void outline_points(const PieOutline& outline, std::int64_t w, std::int64_t t, s
     const bool odd_width = w % 2 == 1, odd_height = (b - t) % 2 == 1;
     points.clear();
     points.reserve(std::size_t(4 * n));
-    for (std::int64_t j = 0; j < n; ++j) points.push_back(outline.pixel(j));  // upper right
-    for (std::int64_t j = odd_width ? n + 1 : n; j < 2 * n; ++j) points.push_back(outline.pixel(j));  // upper left
+    for (std::int64_t t = 0; t < n; ++t) points.push_back(outline.in_quarter(0, t));
+    for (std::int64_t t = odd_width ? 1 : 0; t < n; ++t) points.push_back(outline.in_quarter(1, t));
     const std::size_t half = points.size();
     for (std::size_t i = half - (odd_height ? 1 : 0); i-- > 0;) points.push_back({points[i].x, t + b - 1 - points[i].y});
 }
@@ -97,6 +85,23 @@ void inside_rows(std::int64_t l, std::int64_t w, std::int64_t h,
     for (std::int64_t i = 0; i < h / 2; ++i) rows[std::size_t(i)] = rows[std::size_t(h - 1 - i)];
 }
 
+// The brush inside the box, one span per row; nothing is worked out when the
+// brush paints nothing (a hollow brush: an outline only).
+void paint_inside(const DeviceContext& dc, const Canvas& canvas, std::int64_t l, std::int64_t t, std::int64_t w,
+                  std::int64_t h) {
+    if (!dc.brush) return;
+    BrushSpans spans(*dc.brush, dc);
+    if (spans.paints_nothing()) return;
+    struct Rows : std::vector<std::pair<std::int64_t, std::int64_t>> {};
+    Rows& rows = threads::thread_object<Rows>();
+    inside_rows(l, w, h, rows);
+    const std::int64_t first = std::max(t, canvas.top), past = std::min(t + h, canvas.bottom);
+    for (std::int64_t y = first; y < past; ++y) {
+        const auto& span = rows[std::size_t(y - t)];
+        spans.paint_clipped(canvas, y, span.first, span.second);
+    }
+}
+
 }  // namespace
 
 void ellipse(DeviceContext* dc, int left, int top, int right, int bottom) {
@@ -114,10 +119,7 @@ void ellipse(DeviceContext* dc, int left, int top, int right, int bottom) {
     }
     PieOutline outline(l, t, r, bo);
     if (outline.quadrant_size() == 0) return;  // larger than any outline we draw
-    struct Rows : std::vector<std::pair<std::int64_t, std::int64_t>> {};
-    Rows& rows = threads::thread_object<Rows>();
-    inside_rows(l, w, h, rows);
-    paint_brush_rows(*dc, canvas, t, rows);
+    paint_inside(*dc, canvas, l, t, w, h);
     struct Points : std::vector<DevicePoint> {};
     Points& points = threads::thread_object<Points>();
     outline_points(outline, w, t, bo, points);

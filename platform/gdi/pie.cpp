@@ -52,19 +52,6 @@ const std::vector<TableEntry>& PieOutline::table() const {
     return table_ ? *table_ : none;
 }
 
-DevicePoint PieOutline::pixel(std::int64_t j) const {
-    j %= 4 * n_;
-    std::int64_t t = j % n_;
-    const TableEntry& q = (*table_)[std::size_t(t)];
-    const TableEntry& r = (*table_)[std::size_t(n_ - 1 - t)];
-    switch (j / n_) {
-        case 0: return {cx_right_ + q.x, cy_top_ - q.y};
-        case 1: return {cx_left_ - r.x, cy_top_ - r.y};
-        case 2: return {cx_left_ - q.x, cy_bottom_ + q.y};
-        default: return {cx_right_ + r.x, cy_bottom_ + r.y};
-    }
-}
-
 std::int64_t PieOutline::index_of(DevicePoint point) const {
     const __int128 vx = point.x - cx_right_, vy = cy_bottom_ - point.y;
     auto first = [&](auto&& qualifies) {
@@ -84,7 +71,12 @@ void PieOutline::arc(DevicePoint start, DevicePoint end, std::vector<DevicePoint
     std::int64_t s = index_of(start), e = index_of(end);
     if (e <= s) e += 4 * n_;
     vertices.reserve(std::size_t(e - s + 1));
-    for (std::int64_t j = s; j < e; ++j) vertices.push_back(pixel(j));
+    int quarter = int(s % (4 * n_) / n_);
+    std::int64_t t = s % n_;
+    for (std::int64_t left = e - s; left > 0; --left) {
+        vertices.push_back(in_quarter(quarter, t));
+        if (++t == n_) t = 0, quarter = (quarter + 1) % 4;
+    }
 }
 
 void PieOutline::figure(DevicePoint start, DevicePoint end, std::vector<DevicePoint>& vertices) const {

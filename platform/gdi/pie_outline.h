@@ -24,7 +24,21 @@ public:
     // the upper right quarter. Empty when there is no outline.
     const std::vector<TableEntry>& table() const;
     DevicePoint apex() const { return {cx_right_, cy_bottom_}; }
-    DevicePoint pixel(std::int64_t index) const;  // index >= 0
+    DevicePoint pixel(std::int64_t index) const {  // index >= 0
+        index %= 4 * n_;
+        return in_quarter(int(index / n_), index % n_);
+    }
+    // Step t (0 .. n-1) of quarter 0 (upper right) to 3 (lower right).
+    DevicePoint in_quarter(int quarter, std::int64_t t) const {
+        const TableEntry& q = (*table_)[std::size_t(t)];
+        const TableEntry& r = (*table_)[std::size_t(n_ - 1 - t)];
+        switch (quarter) {
+            case 0: return {cx_right_ + q.x, cy_top_ - q.y};
+            case 1: return {cx_left_ - r.x, cy_top_ - r.y};
+            case 2: return {cx_left_ - q.x, cy_bottom_ + q.y};
+            default: return {cx_right_ + r.x, cy_bottom_ + r.y};
+        }
+    }
     std::int64_t index_of(DevicePoint point) const;
     // Arc pixels from the start index up to (not including) the end index,
     // a whole turn when they are equal.

@@ -74,6 +74,16 @@ std::int64_t SlopedWalk::min_step_reaching(__int128 offset) const {
 
 void paint_thin_line(const Canvas& canvas, Pixel color, DevicePoint a, DevicePoint b, bool include_end) {
     if (a == b || canvas.empty()) return;
+    const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
+    if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+        // One step, as an outline's pixels are joined: the start point, and
+        // the end point too when it is diagonal and the end is included.
+        with_pen_pixels(canvas, color, [&](auto&& put) {
+            if (canvas.contains(a.x, a.y)) put(canvas.row(a.y) + a.x);
+            if (include_end && dx != 0 && dy != 0 && canvas.contains(b.x, b.y)) put(canvas.row(b.y) + b.x);
+        });
+        return;
+    }
     if (a.y == b.y) {
         if (a.x < b.x)
             canvas.pen_span(a.y, a.x, b.x, color);
