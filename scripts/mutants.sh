@@ -36,6 +36,7 @@ mutant clean-up-waits-forever graphics/window/window_procedure.cpp 's/if (state-
 mutant null-mouse-position-written graphics/window/mouse_events.cpp 's/    if (x != nullptr) \*x = taken_x;/    *x = taken_x;/' test_draw 'HarmlessInput*'
 mutant handler-reads-table graphics/window/window_table.cpp 's/    if (WindowState\* own = handler_window_state()) return own;/    if (false) return nullptr;/' test_window 'Mouse.HandlersAct*'
 mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nullptr \&\& state->close_exits) end_program();/if (false) end_program();/' test_window 'Procedure*'
+mutant no-window-ends-with-0 graphics/draw/drawing_context.cpp 's/    end_program(1);/    end_program();/' test_window 'NoCurrentWindow*'
 # The X11 backend.
 mutant menu-down-key platform/ui/x11/x11_menu.cpp 's/if (key == XK_Down || key == XK_KP_Down)/if (false)/' test_x11 'X11Dialogs*'
 mutant menu-mouse-choice platform/ui/x11/x11_menu.cpp 's/if (at >= 0 \&\& pressed_inside) {/if (at >= 0 \&\& pressed_inside \&\& false) {/' test_x11 'X11Dialogs*'
@@ -50,6 +51,7 @@ mutant sloped-line-end-point platform/gdi/thin_line.cpp 's/include_end ? major +
 mutant reversed-fill-rect-edge platform/gdi/fill_rect.cpp 's/first = end + 1;/first = end;/' test_gdi
 mutant reversed-horizontal-line platform/gdi/thin_line.cpp 's/canvas.pen_span(a.y, b.x + 1, a.x + 1, color);/canvas.pen_span(a.y, b.x, a.x, color);/' test_gdi
 mutant upward-vertical-line platform/gdi/thin_line.cpp 's/std::int64_t y0 = a.y < b.y ? a.y : b.y + 1;/std::int64_t y0 = a.y < b.y ? a.y : b.y;/' test_gdi
+mutant thin-step-drops-diagonal-end platform/gdi/thin_line.cpp 's/if (include_end \&\& dx != 0 \&\& dy != 0 \&\& canvas.contains(b.x, b.y))/if (false)/' test_gdi
 # Export and pictures.
 mutant dib-16-colours-as-2 graphics/export/dib_header.cpp 's/case 4: return 16;/case 4: return 2;/' test_export
 mutant bmp-reader-row-padding graphics/picture/bmp_reader.cpp 's/+ 31) \/ 32 \* 4; }/+ 7) \/ 8; }/' test_picture
