@@ -18,6 +18,7 @@
 #include <future>
 #include <iostream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -49,17 +50,38 @@ struct Resources {
     long heap_kib = 0;  // allocated and not freed
 };
 
+// True while thread tid of this process has not begun to exit. A thread
+// that a join has waited for can stay listed for a moment after the join
+// returns (the kernel lets the joiner go before it takes the thread off the
+// list), but by then its flags say it is exiting.
+bool thread_is_live(const char* tid) {
+    constexpr unsigned long exiting = 0x4;  // the kernel's "exiting" task flag
+    std::ifstream stat(std::string("/proc/self/task/") + tid + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    // After the name in parentheses: state, ppid, pgrp, session, tty, tpgid, flags.
+    std::istringstream fields(line.substr(line.rfind(')') + 1));
+    std::string skipped;
+    for (int i = 0; i < 6; ++i) fields >> skipped;
+    unsigned long flags = 0;
+    fields >> flags;
+    return !fields.fail() && (flags & exiting) == 0;
+}
+
 Resources resources_in_use() {
     Resources r;
     if (DIR* fds = opendir("/proc/self/fd")) {
         while (readdir(fds)) ++r.descriptors;
         closedir(fds);
     }
-    std::ifstream status("/proc/self/status");
-    for (std::string key; status >> key;) {
-        if (key == "Threads:") status >> r.threads;
-        if (key == "VmRSS:") status >> r.resident_kib;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (const dirent* task = readdir(tasks))
+            if (task->d_name[0] != '.' && thread_is_live(task->d_name)) ++r.threads;
+        closedir(tasks);
     }
+    std::ifstream status("/proc/self/status");
+    for (std::string key; status >> key;)
+        if (key == "VmRSS:") status >> r.resident_kib;
     // The sanitizers keep freed memory from reuse for a while: the resident
     // size grows with what was freed, the allocator's count does not.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
