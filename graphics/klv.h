@@ -355,8 +355,10 @@ int save_image(const char* file_name, int left, int top, int right, int bottom, 
 /* Draws the picture in a BMP file (1, 4, 8, 16, 24 or 32 bits per pixel,
  * uncompressed or with bit fields) or a PNG file (every kind) onto the
  * active page with its top-left corner at (x, y), clipped like the shapes
- * (viewport origin and clipping), and shows it. Transparent pixels are
- * drawn over black (a pixel with alpha a gets colour * a / 255). Returns 0,
+ * (viewport origin and clipping), and shows it. 16-bit samples become the
+ * nearest 8-bit level ((v * 255 + 32767) / 65535). Transparent pixels are
+ * drawn over black: a pixel with alpha a gets colour * a / 255 rounded to
+ * the nearest level, taken at the file's precision. Returns 0,
  * or an error code (error_text says what it means), which the window also
  * records: KLV_ERROR_FILE_NOT_FOUND, KLV_ERROR_NOT_A_PICTURE,
  * KLV_ERROR_UNSUPPORTED_PICTURE (run-length encoded BMP among them),

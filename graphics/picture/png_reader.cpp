@@ -1,7 +1,8 @@
 // PNG files through libpng: every colour type and bit depth, interlaced or
-// not, as the stored values (no gamma applied); 16-bit samples scaled to 8
-// bits; transparent pixels drawn over black. Ancillary chunks other than
-// tRNS are skipped unread.
+// not, as the stored values (no gamma applied); 16-bit samples become the
+// nearest 8-bit level; transparent pixels drawn over black, those of a 16-bit
+// file at its own precision. Ancillary chunks other than tRNS are skipped
+// unread.
 //
 // libpng reports errors with longjmp. The functions that call it with a
 // setjmp of their own hold only plain values; the bitmap and the row list
@@ -61,8 +62,30 @@ int check_header(ByteSource& source) {
 struct Shape {
     int width = 0;
     int height = 0;
-    bool alpha = false;
+    bool alpha = false;  // still to be drawn over black
 };
+
+std::uint32_t be16(const std::uint8_t* p) { return std::uint32_t(p[0]) << 8 | p[1]; }
+
+// 16-bit red, green, blue and alpha drawn over black: colour times alpha
+// rounded to the nearest 16-bit value, then to the nearest 8-bit level
+// (rounding twice so gives what rounding colour * alpha * 255 / 65535^2 once
+// does). The row becomes 8-bit blue, green, red and 0, in place.
+void sixteen_bits_over_black(png_structp, png_row_infop row, png_bytep data) {
+    const auto over_black = [](std::uint32_t colour, std::uint32_t alpha) {
+        const std::uint32_t sixteen = (colour * alpha + 32767) / 65535;
+        return png_byte((sixteen * 255 + 32767) / 65535);
+    };
+    for (std::size_t x = 0; x < row->width; ++x) {
+        const png_bytep in = data + 8 * x;
+        const std::uint32_t red = be16(in), green = be16(in + 2), blue = be16(in + 4), alpha = be16(in + 6);
+        png_bytep out = data + 4 * x;
+        out[0] = over_black(blue, alpha);
+        out[1] = over_black(green, alpha);
+        out[2] = over_black(red, alpha);
+        out[3] = 0;
+    }
+}
 
 // Reads up to the image data and asks for 4-byte B, G, R, X-or-alpha pixels.
 bool read_shape(png_structp png, png_infop info, Shape* shape) {
@@ -73,11 +96,17 @@ bool read_shape(png_structp png, png_infop info, Shape* shape) {
     png_read_info(png, info);
     const int colour_type = png_get_color_type(png, info);
     png_set_expand(png);
-    png_set_scale_16(png);
     if (colour_type == PNG_COLOR_TYPE_GRAY || colour_type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
-    png_set_bgr(png);
     shape->alpha = (colour_type & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
-    if (!shape->alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+    if (shape->alpha && png_get_bit_depth(png, info) == 16) {
+        png_set_read_user_transform_fn(png, sixteen_bits_over_black);
+        png_set_user_transform_info(png, nullptr, 8, 4);
+        shape->alpha = false;
+    } else {
+        png_set_scale_16(png);  // (v * 255 + 32767) / 65535
+        png_set_bgr(png);
+        if (!shape->alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+    }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     shape->width = int(png_get_image_width(png, info));
