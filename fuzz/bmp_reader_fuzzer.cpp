@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     klv::MemorySource source({data, size});
-    klv::BitmapPointer picture;
+    klv::Picture picture;
     klv::read_bmp(source, &picture);
     return 0;
 }

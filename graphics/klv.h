@@ -353,15 +353,17 @@ void paste_image(int x, int y, const void* image, int mode);
 int save_image(const char* file_name, int left, int top, int right, int bottom, bool use_active_page);
 
 /* Draws the picture in a BMP file (1, 4, 8, 16, 24 or 32 bits per pixel,
- * uncompressed or with bit fields) or a PNG file (every kind) onto the
- * active page with its top-left corner at (x, y), clipped like the shapes
- * (viewport origin and clipping), and shows it. 16-bit samples become the
+ * uncompressed or with bit fields; 4 or 8 bits run-length encoded) or a PNG
+ * file (every kind) onto the active page with its top-left corner at (x, y),
+ * clipped like the shapes (viewport origin and clipping), and shows it.
+ * Pixels a run-length encoded file skips (a delta, a line or the bitmap
+ * ended early) keep the page's pixels. 16-bit samples become the
  * nearest 8-bit level ((v * 255 + 32767) / 65535). Transparent pixels are
  * drawn over black: a pixel with alpha a gets colour * a / 255 rounded to
  * the nearest level, taken at the file's precision. Returns 0,
  * or an error code (error_text says what it means), which the window also
  * records: KLV_ERROR_FILE_NOT_FOUND, KLV_ERROR_NOT_A_PICTURE,
- * KLV_ERROR_UNSUPPORTED_PICTURE (run-length encoded BMP among them),
+ * KLV_ERROR_UNSUPPORTED_PICTURE,
  * KLV_ERROR_DAMAGED_PICTURE, KLV_ERROR_PICTURE_TOO_LARGE, KLV_ERROR_OUT_OF_MEMORY,
  * KLV_ERROR_BAD_ARGUMENT (no file name). A file that is not read whole
  * draws nothing. */

@@ -1,15 +1,18 @@
 // BMP files: the Windows and OS/2 headers, 1, 4 and 8 bits per pixel through
 // a colour table, 16 and 32 bits with default masks or bit fields, 24 bits;
-// rows bottom-up or top-down. Run-length encoded and embedded JPEG or PNG
-// images are refused. Every size is checked against the file before memory
-// is taken, so a header cannot make the reader allocate more than the file
-// can fill.
+// rows bottom-up or top-down; run-length encoded 8 and 4 bits per pixel,
+// bottom-up (bmp_rle.cpp). Embedded JPEG or PNG images are refused. Every
+// size of an uncompressed file is checked against the file before memory is
+// taken, so a header cannot make the reader allocate more than the file can
+// fill; a run-length encoded one takes memory only for the pixels its codes
+// give.
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <vector>
 
 #include "graphics/klv.h"
+#include "graphics/picture/bmp_rle.h"
 #include "graphics/picture/picture.h"
 
 namespace klv {
@@ -18,7 +21,7 @@ namespace {
 
 constexpr std::uint64_t file_header_size = 14;
 constexpr std::uint32_t core_header_size = 12;
-constexpr std::uint32_t bi_rgb = 0, bi_bitfields = 3, bi_alphabitfields = 6;
+constexpr std::uint32_t bi_rgb = 0, bi_rle8 = 1, bi_rle4 = 2, bi_bitfields = 3, bi_alphabitfields = 6;
 
 std::uint32_t u16(const std::uint8_t* p) { return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8; }
 std::uint32_t u32(const std::uint8_t* p) { return u16(p) | u16(p + 2) << 16; }
@@ -41,6 +44,7 @@ struct Layout {
     std::int64_t width = 0;
     std::int64_t height = 0;
     bool top_down = false;
+    bool run_length = false;  // BI_RLE8 or BI_RLE4
     int bits = 0;
     std::uint64_t pixel_offset = 0;
     std::uint64_t palette_offset = 0;
@@ -57,6 +61,8 @@ struct Layout {
 bool supported_depth(int bits, std::uint32_t compression, bool core) {
     if (core) return bits == 1 || bits == 4 || bits == 8 || bits == 24;
     if (compression == bi_rgb) return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    if (compression == bi_rle8) return bits == 8;
+    if (compression == bi_rle4) return bits == 4;
     return bits == 16 || bits == 32;
 }
 
@@ -93,12 +99,14 @@ int read_headers(ByteSource& source, Layout& layout) {
         compression = u32(info + 16);
         layout.palette_entries = int(std::min<std::uint32_t>(u32(info + 32), 256));
     }
-    if (compression != bi_rgb && compression != bi_bitfields && compression != bi_alphabitfields)
+    if (compression != bi_rgb && compression != bi_rle8 && compression != bi_rle4 && compression != bi_bitfields &&
+        compression != bi_alphabitfields)
         return KLV_ERROR_UNSUPPORTED_PICTURE;
     if (!supported_depth(layout.bits, compression, core)) return KLV_ERROR_UNSUPPORTED_PICTURE;
     if (layout.bits == 16) set_masks(layout, 0x7C00, 0x03E0, 0x001F, 0);
     if (layout.bits == 32) set_masks(layout, 0xFF0000, 0xFF00, 0xFF, 0);
-    if (compression != bi_rgb) {
+    layout.run_length = compression == bi_rle8 || compression == bi_rle4;
+    if (compression == bi_bitfields || compression == bi_alphabitfields) {
         // The fields follow a 40-byte header; longer headers hold them.
         const std::uint64_t field_bytes = compression == bi_alphabitfields ? 16 : 12;
         const std::uint8_t* fields = info + 40;
@@ -108,6 +116,8 @@ int read_headers(ByteSource& source, Layout& layout) {
         set_masks(layout, u32(fields), u32(fields + 4), u32(fields + 8), with_alpha ? u32(fields + 12) : 0);
     }
     if (layout.height < 0) {
+        // Windows reads no top-down run-length encoded bitmap.
+        if (layout.run_length) return KLV_ERROR_UNSUPPORTED_PICTURE;
         layout.top_down = true;
         layout.height = -layout.height;
     }
@@ -127,7 +137,8 @@ int check_extent(ByteSource& source, Layout& layout) {
         const std::uint64_t room = (layout.pixel_offset - layout.palette_offset) / std::uint64_t(layout.palette_entry_size);
         layout.palette_entries = int(std::min<std::uint64_t>(std::uint64_t(entries), room));
     }
-    const std::uint64_t needed = layout.row_bytes() * std::uint64_t(layout.height - 1) + layout.last_row_bytes();
+    const std::uint64_t needed =
+        layout.run_length ? 0 : layout.row_bytes() * std::uint64_t(layout.height - 1) + layout.last_row_bytes();
     if (layout.pixel_offset > source.size() || needed > source.size() - layout.pixel_offset)
         return KLV_ERROR_DAMAGED_PICTURE;
     return KLV_OK;
@@ -212,15 +223,31 @@ void apply_alpha(gdi::Bitmap& bitmap) {
     if (std::any_of(pixels, pixels + count, [](gdi::Pixel p) { return (p >> 24) != 0; })) composite_over_black(bitmap);
 }
 
+int read_run_length(ByteSource& source, const Layout& layout, const std::array<gdi::Pixel, 256>& palette,
+                    Picture* picture) {
+    const RleLayout codes{int(layout.width), int(layout.height), layout.bits, layout.pixel_offset};
+    try {
+        if (int error = read_rle_codes(source, codes, palette, picture)) {
+            *picture = Picture{};
+            return error;
+        }
+    } catch (const std::bad_alloc&) {
+        *picture = Picture{};
+        return KLV_ERROR_OUT_OF_MEMORY;
+    }
+    return KLV_OK;
+}
+
 }  // namespace
 
-int read_bmp(ByteSource& source, BitmapPointer* picture) {
-    picture->reset();
+int read_bmp(ByteSource& source, Picture* picture) {
+    *picture = Picture{};
     Layout layout;
     if (int error = read_headers(source, layout)) return error;
     if (int error = check_extent(source, layout)) return error;
     std::array<gdi::Pixel, 256> palette;
     if (!read_palette(source, layout, palette)) return KLV_ERROR_DAMAGED_PICTURE;
+    if (layout.run_length) return read_run_length(source, layout, palette, picture);
     BitmapPointer bitmap = new_picture_bitmap(int(layout.width), int(layout.height));
     if (!bitmap) return KLV_ERROR_OUT_OF_MEMORY;
     try {
@@ -229,7 +256,7 @@ int read_bmp(ByteSource& source, BitmapPointer* picture) {
         return KLV_ERROR_OUT_OF_MEMORY;
     }
     if (layout.alpha) apply_alpha(*bitmap);
-    *picture = std::move(bitmap);
+    *picture = whole_picture(std::move(bitmap));
     return KLV_OK;
 }
 

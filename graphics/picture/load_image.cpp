@@ -1,5 +1,7 @@
 // Drawing a picture file onto the active page: read whole first, then
 // copied like a blit under the pages' lock, then shown.
+#include <climits>
+
 #include "graphics/draw/drawing_context.h"
 #include "graphics/draw/primitives.h"
 #include "graphics/errors/error_record.h"
@@ -11,15 +13,29 @@ namespace klv {
 
 namespace {
 
+// The runs of a picture that leaves pixels out, each a one-row image; the
+// page keeps its pixels between them.
+void draw_runs(gdi::DeviceContext* dc, const Picture& picture, int x, int y) {
+    for (const PixelRun& run : picture.runs) {
+        const std::int64_t left = std::int64_t(x) + run.x, top = std::int64_t(y) + run.y;
+        if (left > INT_MAX || top > INT_MAX) continue;  // off the page
+        gdi::draw_image_bits(dc, int(left), int(top), run.width, 1, &picture.run_pixels[run.first], gdi::SRCCOPY);
+    }
+}
+
 // As paste_image copies: logical coordinates, the page's clipping.
-void draw_picture(WindowState* state, const gdi::Bitmap& picture, int x, int y) {
-    const int width = picture.width(), height = picture.height();
+void draw_picture(WindowState* state, const Picture& picture, int x, int y) {
     {
         PageLock lock(state);
         if (!lock.locked()) return;
-        gdi::draw_image_bits(lock.active_dc(), x, y, width, height, picture.pixels(), gdi::SRCCOPY);
+        if (picture.bitmap) {
+            gdi::draw_image_bits(lock.active_dc(), x, y, picture.width, picture.height, picture.bitmap->pixels(),
+                                 gdi::SRCCOPY);
+        } else {
+            draw_runs(lock.active_dc(), picture, x, y);
+        }
     }
-    gdi::Rect area = covering_rect(x, y, std::int64_t(x) + width - 1, std::int64_t(y) + height - 1);
+    gdi::Rect area = covering_rect(x, y, std::int64_t(x) + picture.width - 1, std::int64_t(y) + picture.height - 1);
     refresh_window(&area);
 }
 
@@ -27,9 +43,9 @@ int load_onto_page(WindowState* state, const char* file_name, int x, int y) {
     if (file_name == nullptr) return KLV_ERROR_BAD_ARGUMENT;
     FileSource file(file_name);
     if (!file.ok()) return KLV_ERROR_FILE_NOT_FOUND;
-    BitmapPointer picture;
+    Picture picture;
     if (int error = read_picture(file, &picture)) return error;
-    draw_picture(state, *picture, x, y);
+    draw_picture(state, picture, x, y);
     return KLV_OK;
 }
 

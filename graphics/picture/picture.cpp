@@ -22,6 +22,14 @@ BitmapPointer new_picture_bitmap(int width, int height) {
     return BitmapPointer(gdi::create_bitmap(width, height, 1, 32, nullptr));
 }
 
+Picture whole_picture(BitmapPointer bitmap) {
+    Picture picture;
+    picture.width = bitmap->width();
+    picture.height = bitmap->height();
+    picture.bitmap = std::move(bitmap);
+    return picture;
+}
+
 void composite_over_black(gdi::Bitmap& bitmap) {
     gdi::Pixel* pixels = bitmap.pixels();
     const std::size_t count = std::size_t(bitmap.width()) * std::size_t(bitmap.height());
@@ -33,7 +41,8 @@ void composite_over_black(gdi::Bitmap& bitmap) {
     }
 }
 
-int read_picture(ByteSource& source, BitmapPointer* picture) {
+int read_picture(ByteSource& source, Picture* picture) {
+    *picture = Picture{};
     std::uint8_t first[8] = {};
     const std::size_t count = std::size_t(std::min<std::uint64_t>(source.size(), sizeof first));
     if (!source.read(0, first, count)) return KLV_ERROR_NOT_A_PICTURE;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/owned_object.h"
@@ -40,19 +41,41 @@ private:
 
 using BitmapPointer = gdi::OwnedObject<gdi::Bitmap>;
 
+// Pixels next to each other in one row of a picture: `width` of them from
+// (x, y), held from `first` on in Picture::run_pixels.
+struct PixelRun {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    std::size_t first = 0;
+};
+
+// A picture read whole: a bitmap of every pixel, or, for a file that leaves
+// pixels out (a run-length encoded BMP may skip them; the page keeps its own
+// pixels there), the runs of pixels it gives.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    BitmapPointer bitmap;  // 32-bit, rows top first; null when `runs` hold the pixels
+    std::vector<PixelRun> runs;
+    std::vector<gdi::Pixel> run_pixels;
+};
+
 // A 32-bit bitmap of that size (black), or null when the memory cannot be had.
 BitmapPointer new_picture_bitmap(int width, int height);
+// The picture that is all of the bitmap.
+Picture whole_picture(BitmapPointer bitmap);
 
 // Pixels that carry an alpha in their top byte drawn over black: each
 // colour times alpha / 255, rounded; the top byte cleared.
 void composite_over_black(gdi::Bitmap& bitmap);
 
-// The picture as a 32-bit bitmap, rows top first: 0 and the bitmap, or one of
-// KLV_ERROR_NOT_A_PICTURE, _UNSUPPORTED_PICTURE, _DAMAGED_PICTURE,
-// _PICTURE_TOO_LARGE, _OUT_OF_MEMORY and no bitmap.
-int read_bmp(ByteSource& source, BitmapPointer* picture);
-int read_png(ByteSource& source, BitmapPointer* picture);
-// Either, by the first bytes.
-int read_picture(ByteSource& source, BitmapPointer* picture);
+// The picture: 0 and its pixels, or one of KLV_ERROR_NOT_A_PICTURE,
+// _UNSUPPORTED_PICTURE, _DAMAGED_PICTURE, _PICTURE_TOO_LARGE, _OUT_OF_MEMORY
+// and an empty picture.
+int read_bmp(ByteSource& source, Picture* picture);
+int read_png(ByteSource& source, Picture* picture);
+// Any of them, by the first bytes.
+int read_picture(ByteSource& source, Picture* picture);
 
 }  // namespace klv

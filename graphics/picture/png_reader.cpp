@@ -134,8 +134,8 @@ struct ReadStructs {
 
 }  // namespace
 
-int read_png(ByteSource& source, BitmapPointer* picture) {
-    picture->reset();
+int read_png(ByteSource& source, Picture* picture) {
+    *picture = Picture{};
     if (int error = check_header(source)) return error;
     ReadStructs structs;
     if (!structs.png || !structs.info) return KLV_ERROR_OUT_OF_MEMORY;
@@ -154,7 +154,7 @@ int read_png(ByteSource& source, BitmapPointer* picture) {
     for (int y = 0; y < shape.height; ++y) rows[std::size_t(y)] = reinterpret_cast<png_bytep>(bitmap->row(y));
     if (!read_rows(structs.png, rows.data())) return KLV_ERROR_DAMAGED_PICTURE;
     if (shape.alpha) composite_over_black(*bitmap);
-    *picture = std::move(bitmap);
+    *picture = whole_picture(std::move(bitmap));
     return KLV_OK;
 }
 

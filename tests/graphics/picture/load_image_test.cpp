@@ -103,7 +103,7 @@ TEST_F(LoadImage, BadFilesDrawNothingAndSayWhy) {
     write("half.bmp", Bytes(bmp.begin(), bmp.begin() + long(bmp.size() / 2)));
     write("half.png", Bytes(png.begin(), png.begin() + long(png.size() / 2)));
     Bytes rle = bmp;
-    rle[30] = 1;  // BI_RLE8
+    rle[30] = 1;  // BI_RLE8, but 24 bits a pixel
     write("rle.bmp", rle);
     Bytes crc = png;
     crc[crc.size() / 2] ^= 0x55;  // inside the image data

@@ -13,6 +13,7 @@
 
 #include "graphics/klv.h"
 #include "tests/graphics/export/temp_folder.h"
+#include "tests/graphics/picture/picture_test_files.h"
 #include "tests/support/library_window.h"
 
 namespace klv::test {
@@ -85,8 +86,6 @@ std::uint32_t expected_pixel(const Source& s, std::size_t i) {
     for (int shift : {16, 8, 0}) out |= ((s.rgb[i] >> shift & 0xFF) * a + 127) / 255 << shift;
     return out;
 }
-
-using Bytes = std::vector<std::uint8_t>;
 
 // The header fields that say what kind of file ImageMagick wrote.
 std::string bmp_kind(const Bytes& b) {
@@ -199,14 +198,6 @@ protected:
     TempFolder folder;
 };
 
-void keep_as_seed(const std::string& path, const std::string& name) {
-    const std::string kind = name.ends_with(".png") ? "png" : "bmp";
-    std::filesystem::path seeds = std::filesystem::path(KLV_BINARY_DIR) / "fuzz-seeds" / kind;
-    std::error_code ignored;
-    std::filesystem::create_directories(seeds, ignored);
-    std::filesystem::copy_file(path, seeds / name, std::filesystem::copy_options::overwrite_existing, ignored);
-}
-
 TEST_F(PictureFiles, EveryKindLoadsWithItsPixels) {
     for (const Case& c : cases()) {
         SCOPED_TRACE(c.name);
@@ -220,7 +211,7 @@ TEST_F(PictureFiles, EveryKindLoadsWithItsPixels) {
         }
         const Bytes bytes = read_file_bytes(file);
         ASSERT_EQ(c.name.ends_with(".png") ? png_kind(bytes) : bmp_kind(bytes), c.kind);
-        keep_as_seed(file, c.name);
+        keep_as_seed(file, c.name.ends_with(".png") ? "png" : "bmp", c.name);
 
         set_fill_style(1, 0);
         fill_bar(0, 0, 20, 20);
