@@ -51,8 +51,8 @@ enum {
     KLV_ERROR_BAD_IMAGE = -20,           /* an image buffer whose header cannot be trusted */
     KLV_ERROR_OUT_OF_MEMORY = -21,
     KLV_ERROR_FILE_NOT_FOUND = -30,      /* a picture file that cannot be opened */
-    KLV_ERROR_NOT_A_PICTURE = -31,       /* neither BMP nor PNG */
-    KLV_ERROR_UNSUPPORTED_PICTURE = -32, /* a kind of BMP or PNG that is not read */
+    KLV_ERROR_NOT_A_PICTURE = -31,       /* not BMP, PNG or JPEG */
+    KLV_ERROR_UNSUPPORTED_PICTURE = -32, /* a kind of BMP, PNG or JPEG that is not read */
     KLV_ERROR_DAMAGED_PICTURE = -33,     /* damaged or cut short */
     KLV_ERROR_PICTURE_TOO_LARGE = -34    /* over 32767 on a side or 2^27 pixels */
 };
@@ -353,18 +353,24 @@ void paste_image(int x, int y, const void* image, int mode);
 int save_image(const char* file_name, int left, int top, int right, int bottom, bool use_active_page);
 
 /* Draws the picture in a BMP file (1, 4, 8, 16, 24 or 32 bits per pixel,
- * uncompressed or with bit fields; 4 or 8 bits run-length encoded) or a PNG
- * file (every kind) onto the active page with its top-left corner at (x, y),
- * clipped like the shapes (viewport origin and clipping), and shows it.
- * Pixels a run-length encoded file skips (a delta, a line or the bitmap
- * ended early) keep the page's pixels. 16-bit samples become the
- * nearest 8-bit level ((v * 255 + 32767) / 65535). Transparent pixels are
- * drawn over black: a pixel with alpha a gets colour * a / 255 rounded to
- * the nearest level, taken at the file's precision. Returns 0,
- * or an error code (error_text says what it means), which the window also
- * records: KLV_ERROR_FILE_NOT_FOUND, KLV_ERROR_NOT_A_PICTURE,
- * KLV_ERROR_UNSUPPORTED_PICTURE,
- * KLV_ERROR_DAMAGED_PICTURE, KLV_ERROR_PICTURE_TOO_LARGE, KLV_ERROR_OUT_OF_MEMORY,
+ * uncompressed or with bit fields; 4 or 8 bits run-length encoded), a PNG
+ * file (every kind) or a JPEG file (baseline or progressive; greyscale,
+ * YCbCr, RGB, CMYK or Adobe's inverted CMYK) onto the active page with its
+ * top-left corner at (x, y), clipped like the shapes (viewport origin and
+ * clipping), and shows it.
+ * - Pixels a run-length encoded BMP skips (a delta, a line or the bitmap
+ *   ended early) keep the page's pixels.
+ * - 16-bit PNG samples become the nearest 8-bit level
+ *   ((v * 255 + 32767) / 65535). Transparent pixels are drawn over black:
+ *   a pixel with alpha a gets colour * a / 255 rounded to the nearest
+ *   level, taken at the file's precision.
+ * - A JPEG photo whose EXIF orientation says it was taken turned is drawn
+ *   upright (its width and height swap for a quarter turn).
+ * Returns 0, or an error code (error_text says what it means), which the
+ * window also records: KLV_ERROR_FILE_NOT_FOUND, KLV_ERROR_NOT_A_PICTURE,
+ * KLV_ERROR_UNSUPPORTED_PICTURE (among them arithmetic-coded JPEG, and
+ * JPEG of more than 500 scans), KLV_ERROR_DAMAGED_PICTURE,
+ * KLV_ERROR_PICTURE_TOO_LARGE, KLV_ERROR_OUT_OF_MEMORY,
  * KLV_ERROR_BAD_ARGUMENT (no file name). A file that is not read whole
  * draws nothing. */
 int load_image(const char* file_name, int x, int y);

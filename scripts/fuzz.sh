@@ -25,6 +25,7 @@ replay_build="${KLV_REPLAY_BUILD:-$top/build/asan}"
 seed_folders() {
   case "$1" in
     bmp_reader_fuzzer) echo bmp ;;
+    jpeg_reader_fuzzer) echo jpeg ;;
     interface_fuzzer) ;;  # scripts of calls: its kept corpus only
     *) (cd "$seeds" 2>/dev/null && ls -d */ 2>/dev/null | tr -d /) ;;
   esac

@@ -9,7 +9,7 @@ const char* error_sentence(int code) {
     case KLV_ERROR_BAD_IMAGE: return "The image buffer's width and height do not describe a valid image.";
     case KLV_ERROR_OUT_OF_MEMORY: return "There was not enough memory.";
     case KLV_ERROR_FILE_NOT_FOUND: return "The file could not be opened.";
-    case KLV_ERROR_NOT_A_PICTURE: return "The file is not a BMP or PNG picture.";
+    case KLV_ERROR_NOT_A_PICTURE: return "The file is not a BMP, PNG or JPEG picture.";
     case KLV_ERROR_UNSUPPORTED_PICTURE: return "The picture is of a kind that cannot be read.";
     case KLV_ERROR_DAMAGED_PICTURE: return "The picture is damaged or cut short.";
     case KLV_ERROR_PICTURE_TOO_LARGE:

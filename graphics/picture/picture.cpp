@@ -49,6 +49,7 @@ int read_picture(ByteSource& source, Picture* picture) {
     static constexpr std::uint8_t png_signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (count == sizeof first && std::memcmp(first, png_signature, sizeof first) == 0) return read_png(source, picture);
     if (count >= 2 && first[0] == 'B' && first[1] == 'M') return read_bmp(source, picture);
+    if (count >= 3 && first[0] == 0xFF && first[1] == 0xD8 && first[2] == 0xFF) return read_jpeg(source, picture);
     return KLV_ERROR_NOT_A_PICTURE;
 }
 

@@ -1,4 +1,4 @@
-// Pictures read from BMP and PNG files, whole, before any pixel is drawn.
+// Pictures read from BMP, PNG and JPEG files, whole, before any pixel is drawn.
 #pragma once
 
 #include <cstddef>
@@ -75,6 +75,7 @@ void composite_over_black(gdi::Bitmap& bitmap);
 // and an empty picture.
 int read_bmp(ByteSource& source, Picture* picture);
 int read_png(ByteSource& source, Picture* picture);
+int read_jpeg(ByteSource& source, Picture* picture);
 // Any of them, by the first bytes.
 int read_picture(ByteSource& source, Picture* picture);
 
