@@ -7,6 +7,7 @@ packages=(
   # build
   cmake g++ make pkg-config ccache
   libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcairo2-dev libcups2-dev libpng-dev
+  libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing (scripts/fuzz.sh): clang with libFuzzer and the sanitizers' runtime
   clang libclang-rt-14-dev
@@ -20,21 +21,39 @@ packages=(
   cups cups-client cups-bsd cups-ipp-utils
   # the Windows build: mingw-w64 with posix threads, GoogleTest's sources,
   # Wine to run its tests; zlib for it, and dpkg-dev to unpack the libpng
-  # source that scripts/build-windows.sh fetches (the deb-src line below)
+  # and libjpeg-turbo sources that scripts/build-windows.sh fetches (the
+  # deb-src line below)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64
   libz-mingw-w64-dev dpkg-dev
 )
 
-# The Windows build compiles Debian's own libpng source: apt-get source needs
-# the archive's source lists.
+# The Windows build compiles Debian's own libpng and libjpeg-turbo sources:
+# apt-get source needs the archive's source lists. They name the archive the
+# machine's own package lines name for its release.
+release_archive() {
+  local codename
+  codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+  awk -v release="$codename" '
+    /^Types:/ { types = $0 } /^URIs:/ { uri = $2 } /^Suites:/ { suites = " " $0 " " }
+    /^$/ { if (types ~ / deb( |$)/ && suites ~ " " release " " && uri != "") { print uri; exit } types = uri = suites = "" }
+    END { if (types ~ / deb( |$)/ && suites ~ " " release " " && uri != "") print uri }
+  ' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -1
+  awk -v release="$codename" '$1 == "deb" { for (i = 2; i < NF; i++) if ($i !~ /^\[/ && $(i + 1) == release) { print $i; exit } }' \
+    /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | head -1
+}
 deb_src=/etc/apt/sources.list.d/klv-deb-src.sources
 if [ ! -f "$deb_src" ] && ! grep -rqs "^Types:.*deb-src\|^deb-src " /etc/apt/sources.list /etc/apt/sources.list.d/; then
   if [ "$(id -u)" -ne 0 ]; then
     echo "install-deps: no deb-src line for Debian's archive; run as root to add $deb_src" >&2
     exit 1
   fi
-  printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" \
-    "Suites: bookworm bookworm-updates" "Components: main" \
+  archive="$(release_archive | head -1)"
+  if [ -z "$archive" ]; then
+    echo "install-deps: no package line for this release in /etc/apt to take the archive's address from" >&2
+    exit 1
+  fi
+  codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+  printf '%s\n' "Types: deb-src" "URIs: $archive" "Suites: $codename $codename-updates" "Components: main" \
     "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$deb_src"
   apt-get update -qq
 fi
