@@ -6,26 +6,34 @@
 # Then `cmake --install BUILD_DIR --prefix DIR` installs the header, the
 # library and the CMake package; the tests run under Wine:
 # `ctest --test-dir BUILD_DIR` (scripts/test.sh does that on a virtual screen).
-# libpng is compiled from Debian's own source, fetched once into the build
-# folder with `apt-get source` (install-deps.sh adds the deb-src line).
+# libpng and libjpeg-turbo are compiled from Debian's own sources, fetched
+# once into the build folder with `apt-get source` (install-deps.sh adds the
+# deb-src line).
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="${1:-$top/build/windows}"
 shift || true
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-png="$dir/_deps/libpng"
-if [ ! -f "$png/png.c" ]; then
-  mkdir -p "$dir/_deps" && rm -rf "$png" "$dir/_deps/fetch"
-  mkdir "$dir/_deps/fetch"
-  if ! (cd "$dir/_deps/fetch" && apt-get source -qq --download-only libpng1.6 >/dev/null 2>&1); then
-    echo "build-windows: cannot fetch libpng's source (apt-get source libpng1.6): add a deb-src line" \
+
+# fetch_source PACKAGE FOLDER: Debian's source of PACKAGE unpacked in
+# FOLDER, unless it is there already.
+fetch_source() {
+  local package="$1" folder="$2" fetch="$dir/_deps/fetch"
+  [ -f "$folder/.fetched" ] && return 0
+  mkdir -p "$dir/_deps" && rm -rf "$folder" "$fetch" && mkdir "$fetch"
+  if ! (cd "$fetch" && apt-get source -qq --download-only "$package" >/dev/null 2>&1); then
+    echo "build-windows: cannot fetch $package's source (apt-get source $package): add a deb-src line" \
       "for Debian's main archive (scripts/install-deps.sh does) and run apt-get update" >&2
     exit 1
   fi
-  dpkg-source -q -x "$dir"/_deps/fetch/libpng1.6_*.dsc "$png" >/dev/null 2>&1
-  rm -rf "$dir/_deps/fetch"
-fi
+  dpkg-source -q --no-copy -x "$fetch/${package}_"*.dsc "$folder" >/dev/null 2>&1
+  rm -rf "$fetch"
+  touch "$folder/.fetched"
+}
+png="$dir/_deps/libpng" jpeg="$dir/_deps/libjpeg-turbo"
+fetch_source libpng1.6 "$png"
+fetch_source libjpeg-turbo "$jpeg"
 cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_PNG_SOURCE_DIR="$png" "${launcher[@]}" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_PNG_SOURCE_DIR="$png" -DKLV_JPEG_SOURCE_DIR="$jpeg" "${launcher[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" "$@"
