@@ -1,4 +1,4 @@
-// Loads a picture (BMP or PNG), draws a frame and a note on it and saves
+// Loads a picture (BMP, PNG or JPEG), draws a frame and a note on it and saves
 // the result as a PNG file.
 //
 // Usage: annotate_picture [PICTURE] [RESULT.png]
