@@ -55,6 +55,24 @@ mutant thin-step-drops-diagonal-end platform/gdi/thin_line.cpp 's/if (include_en
 # Export and pictures.
 mutant dib-16-colours-as-2 graphics/export/dib_header.cpp 's/case 4: return 16;/case 4: return 2;/' test_export
 mutant bmp-reader-row-padding graphics/picture/bmp_reader.cpp 's/+ 31) \/ 32 \* 4; }/+ 7) \/ 8; }/' test_picture
+mutant rle-run-past-the-row graphics/picture/bmp_rle.cpp 's/count <= row_end_ - x_; }/count <= row_end_ - x_ + 1; }/' test_picture 'RleBmp*'
+mutant rle-row-padding-refused graphics/picture/bmp_rle.cpp 's/row_end_((std::int64_t(layout.width) \* layout.bits + 31) \/ 32 \* 32 \/ layout.bits),/row_end_(layout.width),/' test_picture 'RleBmp*'
+mutant rle4-nibbles-swapped graphics/picture/bmp_rle.cpp 's/i % 2 ? value \& 15 : value >> 4/i % 2 ? value >> 4 : value \& 15/' test_picture 'RleBmp*'
+mutant rle-literal-padding-unread graphics/picture/bmp_rle.cpp 's/return bytes % 2 == 0 || codes_.next(\&byte);/return true;/' test_picture 'RleBmp*'
+mutant rle-unended-file-whole graphics/picture/bmp_rle.cpp 's/return y_ >= layout_.height ? KLV_OK : KLV_ERROR_DAMAGED_PICTURE;/return KLV_OK;/' test_picture 'RleBmp*'
+mutant rle-delta-up-halved graphics/picture/bmp_rle.cpp 's/        y_ += up;/        y_ += up \/ 2;/' test_picture 'RleBmp*'
+mutant rle-runs-a-row-low graphics/picture/load_image.cpp 's/top = std::int64_t(y) + run.y;/top = std::int64_t(y) + run.y + 1;/' test_picture 'RleBmp*'
+mutant png-16-alpha-rounded-twice graphics/picture/png_reader.cpp 's/const std::uint32_t sixteen = (colour \* alpha + 32767) \/ 65535;/const std::uint32_t sixteen = ((colour * 255 + 32767) \/ 65535 * ((alpha * 255 + 32767) \/ 65535) + 127) \/ 255 * 257;/' test_picture 'ExactColours*'
+mutant alpha-truncated graphics/picture/picture.cpp 's/return (c \* a + 127) \/ 255;/return (c * a) \/ 255;/' test_picture 'ExactColours*'
+mutant jpeg-scan-limit-lifted graphics/picture/jpeg_reader.cpp 's/input_scan_number > largest_scan_count/input_scan_number > 10 * largest_scan_count/' test_picture 'Jpeg*'
+mutant jpeg-adobe-cmyk-not-inverted graphics/picture/jpeg_reader.cpp 's/shape->inverted = info.saw_Adobe_marker;/shape->inverted = false;/' test_picture 'Jpeg*'
+mutant jpeg-cmyk-truncated graphics/picture/jpeg_reader.cpp 's/((ink ^ flip) \* k + 127) \/ 255/((ink ^ flip) * k) \/ 255/' test_picture 'Jpeg*'
+mutant jpeg-quarter-turn-wrong-way graphics/picture/orientation.cpp 's/case 6: return {h - 1 - y, h};/case 6: return {(w - 1) * h + y, -h};/' test_picture 'Jpeg*'
+mutant jpeg-exif-big-endian-unread graphics/picture/orientation.cpp "s/const bool big = bytes.size() >= 2 \&\& bytes\[0\] == 'M' \&\& bytes\[1\] == 'M';/const bool big = false;/" test_picture 'Jpeg*'
+mutant jpeg-unended-scans-whole graphics/picture/jpeg_reader.cpp 's/if (d.source.ended \&\& jpeg_has_multiple_scans(\&d.info))/if (false \&\& jpeg_has_multiple_scans(\&d.info))/' test_picture 'Jpeg*'
+mutant jpeg-lost-pixels-ignored graphics/picture/jpeg_reader.cpp 's/if (level < 0 \&\& loses_pixels(info->err->msg_code)) on_error(info);/if (level < -1 \&\& loses_pixels(info->err->msg_code)) on_error(info);/' test_picture 'Jpeg*'
+mutant jpeg-pixels-unbounded graphics/picture/jpeg_reader.cpp 's/if (more_pixels_than_the_file_holds(info, bytes.size()))/if (false \&\& more_pixels_than_the_file_holds(info, bytes.size()))/' test_picture 'Jpeg*'
+mutant jpeg-arithmetic-read graphics/picture/jpeg_reader.cpp 's/if (info.arith_code) return KLV_ERROR_UNSUPPORTED_PICTURE;/if (info.arith_code \&\& false) return KLV_ERROR_UNSUPPORTED_PICTURE;/' test_picture 'Jpeg*'
 # Mouse and print layout.
 mutant double-click-any-button platform/ui/double_click.cpp 's/armed_ \&\& button == button_ \&\&/armed_ \&\&/' test_ui
 mutant double-click-wide platform/ui/double_click.cpp 's/<= double_click_width \/ 2/<= double_click_width/' test_ui

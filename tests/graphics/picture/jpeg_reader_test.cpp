@@ -10,6 +10,10 @@
 #include <chrono>
 #include <string>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include "graphics/klv.h"
 #include "tests/graphics/export/temp_folder.h"
 #include "tests/graphics/picture/handmade_jpeg.h"
@@ -18,6 +22,13 @@
 
 namespace klv::test {
 namespace {
+
+// The handmade baseline file with another size in its frame header.
+Bytes with_size(Bytes b, int width, int height) {
+    b[HandmadeJpeg::sof_height] = std::uint8_t(height >> 8), b[HandmadeJpeg::sof_height + 1] = std::uint8_t(height);
+    b[HandmadeJpeg::sof_height + 2] = std::uint8_t(width >> 8), b[HandmadeJpeg::sof_height + 3] = std::uint8_t(width);
+    return b;
+}
 
 class JpegReader : public ::testing::Test {
 protected:
@@ -70,12 +81,6 @@ TEST_F(JpegReader, CutShortOrOversizedFilesDrawNothing) {
     const HandmadeJpeg jpeg(64, 48);
     const Bytes baseline = jpeg.baseline(), progressive = jpeg.progressive(10);
     auto cut = [](const Bytes& b, std::size_t size) { return Bytes(b.begin(), b.begin() + long(size)); };
-    auto sized = [&](int width, int height) {
-        Bytes b = baseline;
-        b[HandmadeJpeg::sof_height] = std::uint8_t(height >> 8), b[HandmadeJpeg::sof_height + 1] = std::uint8_t(height);
-        b[HandmadeJpeg::sof_height + 2] = std::uint8_t(width >> 8), b[HandmadeJpeg::sof_height + 3] = std::uint8_t(width);
-        return b;
-    };
     set_fill_style(1, 0x0000FF);
     fill_bar(0, 0, 64, 48);
     const Image before = page_image(0);
@@ -84,8 +89,7 @@ TEST_F(JpegReader, CutShortOrOversizedFilesDrawNothing) {
         {"cut in the scan", cut(baseline, baseline.size() - 8)},
         {"progressive cut between scans", cut(progressive, progressive.size() - 20)},
         {"progressive without its end", cut(progressive, progressive.size() - 2)},
-        {"no height", sized(64, 0)},
-        {"32767 by 4096 in a few hundred bytes", sized(32767, 4096)},
+        {"no height", with_size(baseline, 64, 0)},
     };
     for (const auto& [what, bytes] : damaged) {
         SCOPED_TRACE(what);
@@ -93,12 +97,30 @@ TEST_F(JpegReader, CutShortOrOversizedFilesDrawNothing) {
         EXPECT_EQ(load("damaged.jpg", bytes), KLV_ERROR_DAMAGED_PICTURE);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     }
-    EXPECT_EQ(load("wide.jpg", sized(32768, 8)), KLV_ERROR_PICTURE_TOO_LARGE);
+    EXPECT_EQ(load("wide.jpg", with_size(baseline, 32768, 8)), KLV_ERROR_PICTURE_TOO_LARGE);
     EXPECT_EQ(count_differences(page_image(0), before), 0);
     // A single scan whose every block is there is whole without the end
     // marker.
     EXPECT_EQ(load("no-end.jpg", cut(baseline, baseline.size() - 2)), 0);
     EXPECT_EQ(page_image(0).at(63, 47), 0x808080u);
+}
+
+// A file of a few hundred bytes cannot hold 32767 by 4096 pixels (each
+// block of a scan takes a bit): it is damaged before the 512 MB its
+// picture would take are asked for.
+TEST_F(JpegReader, MorePixelsThanTheFileHoldsTakeNoMemory) {
+#ifndef _WIN32
+    auto peak_megabytes = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss / 1024;
+    };
+    const long before = peak_megabytes();
+#endif
+    EXPECT_EQ(load("claims.jpg", with_size(HandmadeJpeg(64, 48).baseline(), 32767, 4096)), KLV_ERROR_DAMAGED_PICTURE);
+#ifndef _WIN32
+    EXPECT_LT(peak_megabytes() - before, 100);
+#endif
 }
 
 TEST_F(JpegReader, KeptPhotosDecodeAsOnLinux) {
