@@ -181,12 +181,13 @@ int orientation_of(const jpeg_decompress_struct& info) {
 
 // The most pixels a file of that many bytes could hold: every block of a
 // scan takes a bit at least, and one block of a subsampled component covers
-// up to 16 blocks' pixels.
+// up to 16 blocks' pixels (rounded up here, for sampling factors of 3).
 bool more_pixels_than_the_file_holds(const jpeg_decompress_struct& info, std::uint64_t file_bytes) {
-    int smallest = info.max_h_samp_factor * info.max_v_samp_factor;
+    const int largest = info.max_h_samp_factor * info.max_v_samp_factor;
+    int smallest = largest;
     for (int c = 0; c < info.num_components; ++c)
         smallest = std::min(smallest, info.comp_info[c].h_samp_factor * info.comp_info[c].v_samp_factor);
-    const std::uint64_t pixels_per_bit = 64 * std::uint64_t(info.max_h_samp_factor * info.max_v_samp_factor / smallest);
+    const std::uint64_t pixels_per_bit = 64 * std::uint64_t((largest + smallest - 1) / smallest);
     return std::uint64_t(info.image_width) * info.image_height > pixels_per_bit * 8 * file_bytes;
 }
 
