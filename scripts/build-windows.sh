@@ -27,5 +27,5 @@ if [ ! -f "$png/png.c" ]; then
   rm -rf "$dir/_deps/fetch"
 fi
 cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_PNG_SOURCE_DIR="$png" "${launcher[@]}" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_WARNINGS_AS_ERRORS=ON -DKLV_PNG_SOURCE_DIR="$png" "${launcher[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" "$@"

@@ -83,7 +83,7 @@ while read -r f; do
   cmp -s "$top/$f" "$src/$f" || { mkdir -p "$src/$(dirname "$f")" && cp "$top/$f" "$src/$f"; }
 done <"$work/files"
 launcher=(); command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null || exit 1
+cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_WARNINGS_AS_ERRORS=ON "${launcher[@]}" >/dev/null || exit 1
 
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
