@@ -26,17 +26,33 @@ packages=(
 )
 
 # The Windows build compiles Debian's own libpng source: apt-get source needs
-# the archive's source lists.
-deb_src=/etc/apt/sources.list.d/klv-deb-src.sources
-if [ ! -f "$deb_src" ] && ! grep -rqs "^Types:.*deb-src\|^deb-src " /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "install-deps: no deb-src line for Debian's archive; run as root to add $deb_src" >&2
-    exit 1
+# deb-src entries for the release's archive. scripts/deb-src-entries.sh
+# makes them from the machine's own deb entries (address, suites, keyring);
+# they are kept in files of ours, rewritten when they no longer match.
+parts=/etc/apt/sources.list.d
+twins="$(mktemp -d)"
+trap 'rm -rf "$twins"' EXIT
+if ! "$(dirname "${BASH_SOURCE[0]}")/deb-src-entries.sh" "$twins"; then
+  echo "install-deps: no deb-src entries made; the Windows build cannot fetch libpng's source" >&2
+elif [ -n "$(ls "$twins")" ]; then
+  stale=0
+  for kind in sources list; do
+    if [ -f "$twins/klv-deb-src.$kind" ] || [ -f "$parts/klv-deb-src.$kind" ]; then
+      cmp -s "$twins/klv-deb-src.$kind" "$parts/klv-deb-src.$kind" 2>/dev/null || stale=1
+    fi
+  done
+  if ((stale)) && [ "$(id -u)" -ne 0 ]; then
+    if ls "$parts"/klv-deb-src.* >/dev/null 2>&1; then
+      echo "install-deps: $parts/klv-deb-src.* no longer match the machine's sources; run as root to rewrite them" >&2
+    else
+      echo "install-deps: no deb-src entries for the release's archive; run as root to add $parts/klv-deb-src.*" >&2
+      exit 1
+    fi
+  elif ((stale)); then
+    rm -f "$parts"/klv-deb-src.sources "$parts"/klv-deb-src.list
+    cp "$twins"/klv-deb-src.* "$parts"/
+    apt-get update -qq
   fi
-  printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" \
-    "Suites: bookworm bookworm-updates" "Components: main" \
-    "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$deb_src"
-  apt-get update -qq
 fi
 
 missing=()
