@@ -46,7 +46,7 @@ extern "C" int get_palette_entry(int index) {
         record_error(KLV_ERROR_BAD_ARGUMENT);
         return -1;
     }
-    return int(palette[std::size_t(index)].load(std::memory_order_relaxed));
+    return rgb_color_value(palette[std::size_t(index)].load(std::memory_order_relaxed));
 }
 
 extern "C" int get_color(void) {
