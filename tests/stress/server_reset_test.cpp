@@ -28,9 +28,11 @@ TEST(ServerReset, ProgramsStartedAsThePreviousOneEndsEachOpenTheirWindow) {
     PrivateXServer server;
     ASSERT_TRUE(server.ok()) << "Xvfb did not start";
     const char* asan = std::getenv("ASAN_OPTIONS");
-    // The leak scan at exit would only slow each run down.
+    const char* tsan = std::getenv("TSAN_OPTIONS");
+    // The leak scan and the thread checker's second at exit would only slow each run down.
     const std::vector<std::string> environment{"DISPLAY=" + server.name(), "KLV_BACKEND=x11",
-                                               "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0"};
+                                               "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0",
+                                               "TSAN_OPTIONS=" + std::string(tsan ? tsan : "") + ":atexit_sleep_ms=0"};
     auto previous = std::make_unique<ChildProcess>(std::vector<std::string>{KLV_LOST_DISPLAY_PROGRAM, "ends"}, environment);
     ASSERT_TRUE(previous->wait_for_line("drawn", 20s)) << previous->error_output();
     for (int run = 1; run <= 20; ++run) {
