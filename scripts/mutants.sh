@@ -64,7 +64,7 @@ mutant png-17-colours-in-4-bits graphics/export/png_file.cpp 's/n <= 16 ? 4/n <=
 mutant rgb-color-unmarked graphics/draw/colors.h 's/ | (rgb < 16 ? rgb_color_mark : 0)//' test_draw 'DrawingState.Rgb*'
 mutant fill-colour-read-as-number graphics/draw/fill_styles.cpp 's/state->fill_color = rgb_color_value(rgb);/state->fill_color = std::int32_t(rgb);/' test_draw 'DrawingState.Rgb*'
 mutant get-pixel-answer-unmarked graphics/draw/pixels.cpp 's/    return rgb_color_value(rgb);/    return int(rgb);/' test_draw 'DrawingState.Rgb*'
-mutant palette-entry-answer-unmarked graphics/draw/palette.cpp 's/return rgb_color_value(palette/return int(palette/' test_draw 'DrawingState.Rgb*'
+mutant palette-entry-answer-unmarked graphics/draw/palette.cpp 's/? index : rgb_color_value(rgb);/? index : int(rgb);/' test_draw 'DrawingState.Rgb*'
 # Mouse and print layout.
 mutant double-click-any-button platform/ui/double_click.cpp 's/armed_ \&\& button == button_ \&\&/armed_ \&\&/' test_ui
 mutant double-click-wide platform/ui/double_click.cpp 's/<= double_click_width \/ 2/<= double_click_width/' test_ui

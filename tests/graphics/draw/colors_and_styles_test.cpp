@@ -166,7 +166,7 @@ TEST_F(DrawingState, RgbColoursBelowSixteenAreThatColourEverywhere) {
             EXPECT_EQ(color_to_rgb(get_pixel(use.x, use.y)), gdi::ColorRef(colour & 0xFFFFFF)) << use.what;
         }
     }
-    EXPECT_EQ(get_palette_entry(KLV_BLACK), rgb_color(0, 0, 0));
+    EXPECT_EQ(get_palette_entry(KLV_BLACK), KLV_BLACK);  // entry 0 holds RGB 0: the same colour
     put_pixel(0, 0, KLV_WHITE);
     EXPECT_EQ(get_pixel(0, 0), KLV_WHITE);
 }
