@@ -19,7 +19,7 @@ static long now_ms(void) {
 static void draw_room(void) {
     for (int band = 0; band < 9; ++band) {
         const int blue = 120 + band * 15, green = 40 + band * 20;
-        set_fill_style(1, (blue << 16) | (green << 8) | 24);
+        set_fill_style(1, rgb_color(24, green, blue));
         fill_bar(0, band * floor_y / 9, width, (band + 1) * floor_y / 9);
     }
     set_fill_style(9, KLV_OLIVE);

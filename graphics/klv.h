@@ -11,7 +11,8 @@
  *
  * Coordinates are integer pixels, x to the right and y downward, relative to
  * the viewport origin. Colours are 0 to 15 (the palette below) or any other
- * value as an RGB colour 0x00BBGGRR.
+ * value as an RGB colour 0x00BBGGRR (the top byte is ignored);
+ * rgb_color(red, green, blue) gives the value of any RGB colour.
  */
 #ifndef KLV_GRAPHICS_KLV_H
 #define KLV_GRAPHICS_KLV_H
@@ -127,6 +128,13 @@ void wait_ms(int milliseconds);
 
 /* ---- drawing state ---------------------------------------------------- */
 
+/* The colour value of the RGB colour red, green, blue (each 0 to 255; a part
+ * outside is taken as the nearer end): 0x00BBGGRR, and where that would be
+ * a colour number 0 to 15 (black, very dark reds) 0x01BBGGRR, so that it
+ * always names the RGB colour: rgb_color(15, 0, 0) is a very dark red, not
+ * palette white 15. Needs no window. */
+int rgb_color(int red, int green, int blue);
+
 void set_color(int color);    /* lines, outlines and text */
 void set_bk_color(int color); /* behind text and hatch lines, and fill pattern 0 */
 
@@ -168,8 +176,9 @@ void set_fill_pattern(const unsigned char rows[8], int color);
  * style keeps the colour it was given until set again. Other indexes change
  * nothing and record KLV_ERROR_BAD_ARGUMENT. */
 void set_palette_entry(int index, int color);
-/* Entry index as an RGB colour 0x00BBGGRR; -1 (and KLV_ERROR_BAD_ARGUMENT)
- * for other indexes. */
+/* Entry index as the colour value of its RGB colour (as rgb_color gives it:
+ * 0x00BBGGRR, or 0x01BBGGRR below 16, so black is 0x01000000); -1 (and
+ * KLV_ERROR_BAD_ARGUMENT) for other indexes. */
 int get_palette_entry(int index);
 
 /* ---- pages and refresh ------------------------------------------------ */
@@ -232,7 +241,8 @@ void draw_bar_3d(int left, int top, int right, int bottom, int depth, int top_fa
 
 void put_pixel(int x, int y, int color); /* nothing off the page or outside a clipping viewport */
 /* The colour at (x, y): the number 0-15 of the first palette colour equal to
- * it, else its RGB value; -1 off the page or outside a clipping viewport. */
+ * it, else the colour value of its RGB colour (as rgb_color gives it); -1 off
+ * the page or outside a clipping viewport. */
 int get_pixel(int x, int y);
 
 /* The current position is where line_to and line_by start; draw_line leaves

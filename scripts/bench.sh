@@ -5,7 +5,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/install-deps.sh"
-cmake -S "$top" -B "$top/build/bench" -DCMAKE_BUILD_TYPE=Release -DKLV_BUILD_TESTS=OFF -DKLV_BUILD_BENCH=ON >/dev/null
+cmake -S "$top" -B "$top/build/bench" -DCMAKE_BUILD_TYPE=Release -DKLV_BUILD_TESTS=OFF -DKLV_BUILD_BENCH=ON -DKLV_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$top/build/bench" --target klv_bench -j"$(nproc)"
 "$top/build/bench/bench/klv_bench" --benchmark_format=json "$@"
 peers="$top/../shared/peers/run_peers.sh"

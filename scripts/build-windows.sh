@@ -35,5 +35,5 @@ png="$dir/_deps/libpng" jpeg="$dir/_deps/libjpeg-turbo"
 fetch_source libpng1.6 "$png"
 fetch_source libjpeg-turbo "$jpeg"
 cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_PNG_SOURCE_DIR="$png" -DKLV_JPEG_SOURCE_DIR="$jpeg" "${launcher[@]}" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_WARNINGS_AS_ERRORS=ON -DKLV_PNG_SOURCE_DIR="$png" -DKLV_JPEG_SOURCE_DIR="$jpeg" "${launcher[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" "$@"

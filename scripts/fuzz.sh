@@ -33,7 +33,7 @@ seed_folders() {
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_BUILD_FUZZERS=ON \
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_BUILD_FUZZERS=ON -DKLV_WARNINGS_AS_ERRORS=ON \
   -DKLV_BUILD_TESTS=OFF -DKLV_BUILD_EXAMPLES=OFF "${launcher[@]}" >/dev/null || exit 1
 targets=("$@")
 if ((${#targets[@]} == 0)); then

@@ -28,34 +28,33 @@ packages=(
 )
 
 # The Windows build compiles Debian's own libpng and libjpeg-turbo sources:
-# apt-get source needs the archive's source lists. They name the archive the
-# machine's own package lines name for its release.
-release_archive() {
-  local codename
-  codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
-  awk -v release="$codename" '
-    /^Types:/ { types = $0 } /^URIs:/ { uri = $2 } /^Suites:/ { suites = " " $0 " " }
-    /^$/ { if (types ~ / deb( |$)/ && suites ~ " " release " " && uri != "") { print uri; exit } types = uri = suites = "" }
-    END { if (types ~ / deb( |$)/ && suites ~ " " release " " && uri != "") print uri }
-  ' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -1
-  awk -v release="$codename" '$1 == "deb" { for (i = 2; i < NF; i++) if ($i !~ /^\[/ && $(i + 1) == release) { print $i; exit } }' \
-    /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | head -1
-}
-deb_src=/etc/apt/sources.list.d/klv-deb-src.sources
-if [ ! -f "$deb_src" ] && ! grep -rqs "^Types:.*deb-src\|^deb-src " /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "install-deps: no deb-src line for Debian's archive; run as root to add $deb_src" >&2
-    exit 1
+# apt-get source needs deb-src entries for the release's archive.
+# scripts/deb-src-entries.sh makes them from the machine's own deb entries (address, suites, keyring);
+# they are kept in files of ours, rewritten when they no longer match.
+parts=/etc/apt/sources.list.d
+twins="$(mktemp -d)"
+trap 'rm -rf "$twins"' EXIT
+if ! "$(dirname "${BASH_SOURCE[0]}")/deb-src-entries.sh" "$twins"; then
+  echo "install-deps: no deb-src entries made; the Windows build cannot fetch libpng's or libjpeg-turbo's source" >&2
+elif [ -n "$(ls "$twins")" ]; then
+  stale=0
+  for kind in sources list; do
+    if [ -f "$twins/klv-deb-src.$kind" ] || [ -f "$parts/klv-deb-src.$kind" ]; then
+      cmp -s "$twins/klv-deb-src.$kind" "$parts/klv-deb-src.$kind" 2>/dev/null || stale=1
+    fi
+  done
+  if ((stale)) && [ "$(id -u)" -ne 0 ]; then
+    if ls "$parts"/klv-deb-src.* >/dev/null 2>&1; then
+      echo "install-deps: $parts/klv-deb-src.* no longer match the machine's sources; run as root to rewrite them" >&2
+    else
+      echo "install-deps: no deb-src entries for the release's archive; run as root to add $parts/klv-deb-src.*" >&2
+      exit 1
+    fi
+  elif ((stale)); then
+    rm -f "$parts"/klv-deb-src.sources "$parts"/klv-deb-src.list
+    cp "$twins"/klv-deb-src.* "$parts"/
+    apt-get update -qq
   fi
-  archive="$(release_archive | head -1)"
-  if [ -z "$archive" ]; then
-    echo "install-deps: no package line for this release in /etc/apt to take the archive's address from" >&2
-    exit 1
-  fi
-  codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
-  printf '%s\n' "Types: deb-src" "URIs: $archive" "Suites: $codename $codename-updates" "Components: main" \
-    "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$deb_src"
-  apt-get update -qq
 fi
 
 missing=()

@@ -32,8 +32,10 @@ mutant page-lock-wait-20s graphics/draw/drawing_context.h 's/page_lock_timeout_m
 mutant drawing-waits-forever graphics/draw/drawing_context.cpp 's/return state->mutex.try_lock_for(page_lock_wait());/state->mutex.lock(); return true;/' test_window 'HeldPages*'
 mutant save-waits-forever graphics/export/page_region_save.cpp 's/std::unique_lock lock(state.mutex, page_lock_wait());/std::unique_lock lock(state.mutex);/' test_export 'SaveImage*'
 mutant print-waits-forever graphics/export/print_command.cpp 's/std::unique_lock lock(state->mutex, page_lock_wait());/std::unique_lock lock(state->mutex);/' test_export 'PrintCommand*'
-mutant clean-up-waits-forever graphics/window/window_procedure.cpp 's/if (state->mutex.try_lock_for(page_lock_wait())) {/if ((state->mutex.lock(), true)) {/' test_window 'HeldPages*'
+mutant clean-up-waits-forever graphics/window/window_procedure.cpp 's/if (!program_ending \&\& state->mutex.try_lock_for(page_lock_wait())) {/if (!program_ending \&\& (state->mutex.lock(), true)) {/' test_window 'HeldPages*'
 mutant null-mouse-position-written graphics/window/mouse_events.cpp 's/    if (x != nullptr) \*x = taken_x;/    *x = taken_x;/' test_draw 'HarmlessInput*'
+mutant mouse-queue-sign-lost graphics/window/mouse_events.cpp 's/taken_x = ui::lparam_x(positions.front());/taken_x = int(positions.front() \& 0xFFFF);/' test_window 'Mouse*'
+mutant mouse-handler-sign-lost graphics/window/mouse_events.cpp 's/handler(ui::lparam_x(lparam), ui::lparam_y(lparam));/handler(ui::lparam_x(lparam), int(std::uint32_t(lparam) >> 16));/' test_window 'Mouse*'
 mutant handler-reads-table graphics/window/window_table.cpp 's/    if (WindowState\* own = handler_window_state()) return own;/    if (false) return nullptr;/' test_window 'Mouse.HandlersAct*'
 mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nullptr \&\& state->close_exits) end_program();/if (false) end_program();/' test_window 'Procedure*'
 mutant no-window-ends-with-0 graphics/draw/drawing_context.cpp 's/    end_program(1);/    end_program();/' test_window 'NoCurrentWindow*'
@@ -41,6 +43,7 @@ mutant no-window-ends-with-0 graphics/draw/drawing_context.cpp 's/    end_progra
 mutant menu-down-key platform/ui/x11/x11_menu.cpp 's/if (key == XK_Down || key == XK_KP_Down)/if (false)/' test_x11 'X11Dialogs*'
 mutant menu-mouse-choice platform/ui/x11/x11_menu.cpp 's/if (at >= 0 \&\& pressed_inside) {/if (at >= 0 \&\& pressed_inside \&\& false) {/' test_x11 'X11Dialogs*'
 mutant server-resets-between-windows platform/ui/x11/x11_display.cpp 's/if (kept->count(name) != 0) return;/return;/' test_stress 'ManyWindows.OpenedAndClosed*'
+mutant first-connection-not-retried platform/ui/x11/x11_display.cpp 's/if (display != nullptr || connected_once.load() ||/if (true ||/' test_stress 'ServerReset*'
 mutant menu-escape-chooses platform/ui/x11/x11_menu.cpp 's/(key == XK_Return || key == XK_KP_Enter || key == XK_space)/(key == XK_Return || key == XK_KP_Enter || key == XK_space || key == XK_Escape)/' test_x11 'X11Dialogs*'
 mutant dialog-font-unscaled platform/ui/dialog_look.cpp 's/description.height = -desktop_text_pixels \* scale_;/description.height = -desktop_text_pixels;/' test_x11 'X11Dialogs.*DesktopScale'
 mutant menu-takes-window-scale platform/ui/x11/x11_menu.cpp 's/const int from_environment = scale_from_environment();/const int from_environment = window.geometry.scale;/' test_x11 'X11Dialogs.*DesktopScale'
@@ -73,12 +76,21 @@ mutant jpeg-unended-scans-whole graphics/picture/jpeg_reader.cpp 's/if (d.source
 mutant jpeg-lost-pixels-ignored graphics/picture/jpeg_reader.cpp 's/if (level < 0 \&\& loses_pixels(info->err->msg_code)) on_error(info);/if (level < -1 \&\& loses_pixels(info->err->msg_code)) on_error(info);/' test_picture 'Jpeg*'
 mutant jpeg-pixels-unbounded graphics/picture/jpeg_reader.cpp 's/if (more_pixels_than_the_file_holds(info, bytes.size()))/if (false \&\& more_pixels_than_the_file_holds(info, bytes.size()))/' test_picture 'Jpeg*'
 mutant jpeg-arithmetic-read graphics/picture/jpeg_reader.cpp 's/if (info.arith_code) return KLV_ERROR_UNSUPPORTED_PICTURE;/if (info.arith_code \&\& false) return KLV_ERROR_UNSUPPORTED_PICTURE;/' test_picture 'Jpeg*'
+mutant png-5-colours-in-2-bits graphics/export/png_file.cpp 's/n <= 4 ? 2/n <= 5 ? 2/' test_export 'SaveImage.Png*'
+mutant png-17-colours-in-4-bits graphics/export/png_file.cpp 's/n <= 16 ? 4/n <= 17 ? 4/' test_export 'SaveImage.Png*'
+# Colours.
+mutant rgb-color-unmarked graphics/draw/colors.h 's/ | (rgb < 16 ? rgb_color_mark : 0)//' test_draw 'DrawingState.Rgb*'
+mutant fill-colour-read-as-number graphics/draw/fill_styles.cpp 's/state->fill_color = rgb_color_value(rgb);/state->fill_color = std::int32_t(rgb);/' test_draw 'DrawingState.Rgb*'
+mutant get-pixel-answer-unmarked graphics/draw/pixels.cpp 's/    return rgb_color_value(rgb);/    return int(rgb);/' test_draw 'DrawingState.Rgb*'
+mutant palette-entry-answer-unmarked graphics/draw/palette.cpp 's/? index : rgb_color_value(rgb);/? index : int(rgb);/' test_draw 'DrawingState.Rgb*'
 # Mouse and print layout.
 mutant double-click-any-button platform/ui/double_click.cpp 's/armed_ \&\& button == button_ \&\&/armed_ \&\&/' test_ui
 mutant double-click-wide platform/ui/double_click.cpp 's/<= double_click_width \/ 2/<= double_click_width/' test_ui
 mutant scaled-click-unscaled platform/ui/input.cpp 's/return make_lparam(x \/ window.geometry.scale, y \/ window.geometry.scale);/return make_lparam(x, y);/' test_x11 'X11Test.Scaled*'
 mutant print-title-gap-ignored graphics/export/print_command.cpp 's/if (titled) top_margin += title_gap_inches;/if (titled) top_margin += 0 * title_gap_inches;/' test_export 'PrintLayoutTest*:PrintCommand*'
 mutant print-square-dots graphics/export/print_command.cpp 's/double scale_y = double(dpi_y) \* scale_x \/ dpi_x;/double scale_y = scale_x;/' test_export 'PrintLayoutTest*:PrintCommand*'
+mutant print-menu-4-5-inches-as-4 graphics/window/window_procedure.cpp 's/print_command(nullptr, 4.5,/print_command(nullptr, 4.0,/' test_export 'PrintCommand*'
+mutant print-menu-2-inches-as-2-5 graphics/window/window_procedure.cpp 's/print_command(nullptr, 2.0,/print_command(nullptr, 2.5,/' test_export 'PrintCommand*'
 # The Windows build, under Wine.
 mutant wine-print-half-width platform/print/windows/printer_context.cpp 's/StretchDIBits(job_->dc, x, y, width, height/StretchDIBits(job_->dc, x, y, width \/ 2, height/' windows:print_two_colours e2e_print_wine
 mutant wine-chooser-unowned platform/ui/win32/native_desktop.cpp 's/dialog.hwndOwner = owner_handle(request.owner);/dialog.hwndOwner = nullptr;/' windows:test_win32 test_win32
@@ -101,7 +113,7 @@ while read -r f; do
   cmp -s "$top/$f" "$src/$f" || { mkdir -p "$src/$(dirname "$f")" && cp "$top/$f" "$src/$f"; }
 done <"$work/files"
 launcher=(); command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null || exit 1
+cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_WARNINGS_AS_ERRORS=ON "${launcher[@]}" >/dev/null || exit 1
 
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
@@ -128,6 +140,9 @@ run() {  # target filter: 0 when every selected test passes
   [ "${1#windows:}" = "$1" ] || { run_windows "${1#windows:}" "$2"; return; }
   local backend=headless
   if [ "$1" = test_x11 ]; then backend=x11; start_display; fi
+  # The stress tests start bare X servers of their own (no window manager:
+  # each one resets when its last client leaves).
+  if [ "$1" = test_stress ]; then backend=x11; fi
   cmake --build "$build" -j2 --target "$1" >"$work/build.log" 2>&1 || return 2
   KLV_BACKEND=$backend timeout 300 "$build/tests/$1" --gtest_filter="$2" >"$work/run.log" 2>&1
 }

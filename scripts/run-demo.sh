@@ -4,6 +4,6 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/install-deps.sh"
-cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release -DKLV_BUILD_TESTS=OFF >/dev/null
+cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release -DKLV_BUILD_TESTS=OFF -DKLV_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$top/build/release" --target pie_chart -j"$(nproc)"
 exec "$top/build/release/pie_chart"

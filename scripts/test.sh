@@ -3,9 +3,12 @@
 #   1. all tests under AddressSanitizer + UndefinedBehaviorSanitizer, the
 #      display tests on a virtual X server with a window manager;
 #   2. the threaded tests again under ThreadSanitizer;
-#   3. each fuzz target for KLV_FUZZ_SECONDS (default 60) seconds, from the
+#   3. the Release configuration of everything (tests, benchmarks,
+#      examples), built only: a user's build must not fail on a warning
+#      that only -O3 gives;
+#   4. each fuzz target for KLV_FUZZ_SECONDS (default 60) seconds, from the
 #      seeds the first step's tests left (scripts/fuzz.sh);
-#   4. the Windows build (scripts/build-windows.sh) and its tests under Wine,
+#   5. the Windows build (scripts/build-windows.sh) and its tests under Wine,
 #      on the same virtual screen. A machine without Wine fails here; a
 #      developer may skip this part with KLV_SKIP_WINDOWS=1 (CI never does).
 # Prints "N passed, N failed, N skipped" at the end, counting test cases
@@ -31,7 +34,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 configure_and_build() {  # folder sanitizer [targets...]
   local dir="$1" sanitize="$2"; shift 2
-  cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_SANITIZE="$sanitize" "${launcher[@]}" >/dev/null || return 1
+  cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_SANITIZE="$sanitize" -DKLV_WARNINGS_AS_ERRORS=ON "${launcher[@]}" >/dev/null || return 1
   if (($#)); then
     cmake --build "$dir" -j"$jobs" --target "$@"
   else
@@ -139,6 +142,18 @@ if [ -n "$threaded" ] && configure_and_build "$top/build/tsan" thread $threaded;
   run_tests "$top/build/tsan" tsan-tests -L threaded -j"$jobs"
 else
   echo "ThreadSanitizer build failed"; status=1; failed=$((failed + 1))
+fi
+
+# A user's configuration: Release (-O3, whose warnings differ), every
+# program of the project, warnings as errors; built only, not run.
+echo "== building the Release configuration of everything (library, programs, examples, tests, benchmarks)"
+if cmake -S "$top" -B "$top/build/release-all" -DCMAKE_BUILD_TYPE=Release -DKLV_BUILD_BENCH=ON \
+     -DKLV_WARNINGS_AS_ERRORS=ON "${launcher[@]}" >/dev/null &&
+   cmake --build "$top/build/release-all" -j"$jobs" >"$top/build/release-build.log" 2>&1; then
+  echo "Release build: passed"; passed=$((passed + 1))
+else
+  grep -E -A3 "error" "$top/build/release-build.log" | head -30
+  echo "Release build failed (build/release-build.log)"; status=1; failed=$((failed + 1))
 fi
 
 echo "== fuzzing each target for ${KLV_FUZZ_SECONDS:-60} seconds"

@@ -1,5 +1,7 @@
 #include "graphics/draw/colors.h"
 
+#include <algorithm>
+
 #include "graphics/draw/drawing_context.h"
 #include "graphics/draw/line_styles.h"
 
@@ -15,6 +17,11 @@ const std::array<gdi::ColorRef, 16> default_palette = {
 }  // namespace klv
 
 using namespace klv;
+
+extern "C" int rgb_color(int red, int green, int blue) {
+    const auto part = [](int value) { return gdi::ColorRef(std::clamp(value, 0, 255)); };
+    return rgb_color_value(part(blue) << 16 | part(green) << 8 | part(red));
+}
 
 extern "C" void set_color(int color) {
     WindowState* state = current_window_state(nullptr);

@@ -62,6 +62,6 @@ extern "C" void set_fill_style(int pattern, int color) {
     }
     gdi::Brush* brush = brush_for_pattern(pattern, rgb, color_to_rgb(state->bk_color));
     state->fill_pattern = pattern;
-    state->fill_color = std::int32_t(rgb);
+    state->fill_color = rgb_color_value(rgb);
     gdi::delete_object(gdi::select_object(lock.active_dc(), brush));
 }

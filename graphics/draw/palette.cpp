@@ -46,7 +46,10 @@ extern "C" int get_palette_entry(int index) {
         record_error(KLV_ERROR_BAD_ARGUMENT);
         return -1;
     }
-    return int(palette[std::size_t(index)].load(std::memory_order_relaxed));
+    // An entry holding the RGB value of its own number (black, entry 0, as
+    // the palette starts) answers that number: it names that colour now.
+    const gdi::ColorRef rgb = palette[std::size_t(index)].load(std::memory_order_relaxed);
+    return rgb == gdi::ColorRef(index) ? index : rgb_color_value(rgb);
 }
 
 extern "C" int get_color(void) {

@@ -8,7 +8,8 @@ namespace klv {
 
 namespace {
 
-// The colour number of the first palette colour equal to rgb, else rgb.
+// The colour number of the first palette colour equal to rgb, else the
+// colour value of rgb.
 // Unrolled, as the compiler does of its own accord for a plain array: one
 // branch per entry predicts far better than one loop branch (get_pixel on a
 // many-coloured page costs half again as much rolled).
@@ -16,7 +17,7 @@ int palette_number_or_rgb(gdi::ColorRef rgb) {
 #pragma GCC unroll 16
     for (std::size_t i = 0; i < palette.size(); ++i)
         if (palette[i].load(std::memory_order_relaxed) == rgb) return int(i);
-    return int(rgb);
+    return rgb_color_value(rgb);
 }
 
 gdi::Point current_position(const PageLock& lock) { return lock.active_dc()->position; }

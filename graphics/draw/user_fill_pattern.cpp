@@ -28,6 +28,6 @@ extern "C" void set_fill_pattern(const unsigned char rows[8], int color) {
     PageLock lock(state);
     if (!lock.locked()) return;
     state->fill_pattern = user_fill_pattern;
-    state->fill_color = std::int32_t(rgb);
+    state->fill_color = rgb_color_value(rgb);
     gdi::delete_object(gdi::select_object(lock.active_dc(), pattern_brush(inverted)));
 }

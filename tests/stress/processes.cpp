@@ -82,7 +82,9 @@ PrivateXServer::PrivateXServer() {
     while (pid_ > 0 && said.find('\n') == std::string::npos && read_some(fds[0], said, end)) {
     }
     close(fds[0]);
-    if (said.find('\n') != std::string::npos) name_ = ":" + said.substr(0, said.find('\n'));
+    // Appended, not ":" + the number: GCC 12 at -O3 warns wrongly (restrict)
+    // inside std::string's operator+ with a temporary on the right.
+    if (said.find('\n') != std::string::npos) name_.append(":").append(said, 0, said.find('\n'));
 }
 
 PrivateXServer::~PrivateXServer() { kill_now(); }

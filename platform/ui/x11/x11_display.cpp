@@ -4,10 +4,13 @@
 #include <poll.h>
 
 #include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/ui.h"
@@ -206,12 +209,37 @@ void keep_server_up(const char* name) {
     (*kept)[name] = keeper;
 }
 
+// The server drops the connections that arrive while it resets, and a
+// program started just after the previous one ended (its last client) meets
+// that with its first connection: it fails with ECONNRESET or EAGAIN. The
+// first connection is tried again for up to reset_retry_time; not when no
+// server listens there (ECONNREFUSED, ENOENT), nor once a connection was
+// made: keep_server_up then stops the resets.
+constexpr std::chrono::milliseconds reset_retry_time{2000};
+constexpr std::chrono::milliseconds reset_retry_pause{20};
+std::atomic<bool> connected_once{false};
+
+Display* connect_through_resets(const char* name) {
+    const auto end = std::chrono::steady_clock::now() + reset_retry_time;
+    for (;;) {
+        errno = 0;
+        Display* display = XOpenDisplay(name);
+        const int error = errno;
+        if (display != nullptr || connected_once.load() || error == ECONNREFUSED || error == ENOENT ||
+            std::chrono::steady_clock::now() >= end) {
+            return display;
+        }
+        std::this_thread::sleep_for(reset_retry_pause);  // the server's reset has no event to wait on
+    }
+}
+
 }  // namespace
 
 Display* open_x_connection(const char* name) {
     ignore_x_errors();
-    Display* display = XOpenDisplay(name);
+    Display* display = connect_through_resets(name);
     if (!display) return nullptr;
+    connected_once = true;
     keep_server_up(name);
 #ifdef KLV_HAVE_X_EXIT_HANDLER
     XSetIOErrorExitHandler(display, carry_on, nullptr);

@@ -118,5 +118,58 @@ TEST_F(DrawingState, PatternBitmapsPaintTheFillColourOnTheBackground) {
     EXPECT_EQ(state()->page_dc[0]->text_color, 0xFFFFFFu);  // back to the drawing colour
 }
 
+// rgb_color names its RGB colour even where 0x00BBGGRR would be a colour
+// number: (15, 0, 0) is a very dark red, not white 15, wherever a colour is
+// taken; what get_pixel and get_palette_entry answer names it again.
+struct ColourUse {
+    const char* what;
+    void (*draw)(int colour);
+    int x, y;  // where the colour lands
+};
+
+const unsigned char every_other_row[8] = {0xFF, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0};
+const ColourUse colour_uses[] = {
+    {"set_color", [](int c) { set_color(c); draw_line(0, 0, 10, 0); }, 5, 0},
+    {"set_bk_color", [](int c) { set_bk_color(c); clear_page(); }, 5, 5},
+    {"set_fill_style, solid", [](int c) { set_fill_style(1, c); fill_bar(0, 0, 8, 8); }, 3, 3},
+    {"set_fill_style, a pattern's 0 bits", [](int c) { set_fill_style(4, c); fill_bar(0, 0, 8, 1); }, 0, 0},
+    {"set_fill_pattern", [](int c) { set_fill_pattern(every_other_row, c); fill_bar(0, 0, 8, 8); }, 2, 2},
+    {"put_pixel", [](int c) { put_pixel(4, 4, c); }, 4, 4},
+    // Taken for white, the border would not stop the fill: no pixel is white.
+    {"flood_fill's border", [](int c) {
+         set_color(c);
+         draw_rectangle(0, 0, 9, 9);
+         set_fill_style(1, KLV_YELLOW);
+         flood_fill(20, 20, c);
+     }, 0, 5},
+    {"a palette entry, solid", [](int c) { set_palette_entry(3, c); set_fill_style(1, 3); fill_bar(0, 0, 8, 8); }, 1, 1},
+    {"a palette entry, a pattern's 0 bits", [](int c) { set_palette_entry(5, c); set_fill_style(4, 5); fill_bar(0, 0, 8, 1); }, 0, 0},
+    {"get_pixel's answer", [](int c) { put_pixel(6, 6, c); put_pixel(7, 7, get_pixel(6, 6)); }, 7, 7},
+    {"get_palette_entry's answer", [](int c) { set_palette_entry(6, c); put_pixel(2, 2, get_palette_entry(6)); }, 2, 2},
+};
+
+TEST_F(DrawingState, RgbColoursBelowSixteenAreThatColourEverywhere) {
+    EXPECT_EQ(rgb_color(15, 0, 0), 0x0100000F);
+    EXPECT_EQ(rgb_color(0, 0, 0), 0x01000000);
+    EXPECT_EQ(rgb_color(16, 0, 0), 0x000010);
+    EXPECT_EQ(rgb_color(0x12, 0x34, 0x56), 0x563412);
+    EXPECT_EQ(rgb_color(300, -5, 255), 0xFF00FF);  // parts outside 0 to 255 at the nearer end
+    put_pixel(4, 4, rgb_color(15, 0, 0));
+    EXPECT_EQ(get_pixel(4, 4), rgb_color(15, 0, 0));
+    for (const int colour : {rgb_color(15, 0, 0), rgb_color(2, 0, 0)}) {
+        const gdi::Pixel pixel = gdi::Pixel(colour & 0xFF) << 16;  // the page's 0x00RRGGBB
+        for (const ColourUse& use : colour_uses) {
+            set_bk_color(KLV_BLACK);
+            clear_page();
+            use.draw(colour);
+            EXPECT_EQ(page_image(0).at(use.x, use.y), pixel) << use.what << ", " << std::hex << colour;
+            EXPECT_EQ(color_to_rgb(get_pixel(use.x, use.y)), gdi::ColorRef(colour & 0xFFFFFF)) << use.what;
+        }
+    }
+    EXPECT_EQ(get_palette_entry(KLV_BLACK), KLV_BLACK);  // entry 0 holds RGB 0: the same colour
+    put_pixel(0, 0, KLV_WHITE);
+    EXPECT_EQ(get_pixel(0, 0), KLV_WHITE);
+}
+
 }  // namespace
 }  // namespace klv::test

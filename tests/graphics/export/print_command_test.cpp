@@ -118,30 +118,44 @@ protected:
 };
 
 // At 72 dpi one rendered pixel is a point; the printable area starts at (18, 36).
-// The 7-inch image at (450, 600) dots of 600 dpi covers (72, 108) to (576, 486).
-void expect_seven_inch_page(const RgbImage& page, int image_top = 108) {
+// An image w inches wide at (450, 600) dots of 600 dpi covers (72, 108) to
+// (72 + 72 w, 108 + 54 w): red in its left half, blue in its right half
+// (a narrow image's colours a unit or two off, shrunk by the renderer).
+void expect_printed_page(const RgbImage& page, double inches = 7.0, int image_top = 108) {
     ASSERT_EQ(page.width, 612);
-    EXPECT_EQ(page.at(74, image_top + 2), red);
-    EXPECT_EQ(page.at(322, image_top + 2), red);
-    EXPECT_EQ(page.at(326, image_top + 2), blue);
-    EXPECT_EQ(page.at(574, image_top + 376), blue);
-    EXPECT_EQ(page.at(70, image_top + 100), white);
-    EXPECT_EQ(page.at(578, image_top + 100), white);
-    EXPECT_EQ(page.at(300, image_top + 380), white);
+    const auto near = [&](int x, int y, std::uint32_t colour) {
+        const std::uint32_t p = page.at(x, y);
+        for (int shift : {0, 8, 16})
+            if (std::abs(int(p >> shift & 0xFF) - int(colour >> shift & 0xFF)) > 4) return false;
+        return true;
+    };
+    const int right = 72 + int(72 * inches), bottom = image_top + int(54 * inches), middle = (72 + right) / 2;
+    EXPECT_TRUE(near(74, image_top + 2, red));
+    EXPECT_TRUE(near(middle - 2, image_top + 2, red));
+    EXPECT_TRUE(near(middle + 2, image_top + 2, blue));
+    EXPECT_TRUE(near(right - 2, bottom - 4, blue));
+    EXPECT_EQ(page.at(70, image_top + 20), white);
+    EXPECT_EQ(page.at(right + 2, image_top + 20), white);
+    EXPECT_EQ(page.at(middle, bottom + 2), white);
 }
 
-TEST_F(PrintCommandTest, SevenInchMenuCommandPrintsTitleAndVisualPage) {
+// Each entry of the menu prints at its own width, under the window's title.
+TEST_F(PrintCommandTest, EachMenuEntryPrintsTitleAndVisualPageAtItsWidth) {
     ui::Window* window = open_two_colour_window("Pie Chart");
     print::testing::set_print_dialog_answer("klv600");
-    std::size_t before = cups().printed_jobs().size();
-    ui::testing::choose_system_command(window, print_7_inch_command);
-    PrintedJob job = next_job(before);
-    EXPECT_EQ(job.name, "Windows KLV");
-    EXPECT_EQ(job.page_count(), 1);
-    RgbImage page = job.render(72);
-    expect_seven_inch_page(page);
-    EXPECT_GT(ink_in(page, 72, 90, 160, 104), 20);  // the title at (450, 450) dots
-    EXPECT_EQ(ink_in(page, 0, 0, 612, 89), 0);
+    for (auto [command, inches] : {std::pair{print_2_inch_command, 2.0}, {print_4_5_inch_command, 4.5},
+                                   {print_7_inch_command, 7.0}}) {
+        SCOPED_TRACE(inches);
+        std::size_t before = cups().printed_jobs().size();
+        ui::testing::choose_system_command(window, command);
+        PrintedJob job = next_job(before);
+        EXPECT_EQ(job.name, "Windows KLV");
+        EXPECT_EQ(job.page_count(), 1);
+        RgbImage page = job.render(72);
+        expect_printed_page(page, inches);
+        EXPECT_GT(ink_in(page, 72, 90, 160, 104), 20);  // the title at (450, 450) dots
+        EXPECT_EQ(ink_in(page, 0, 0, 612, 89), 0);
+    }
 }
 
 TEST_F(PrintCommandTest, ViewportOriginDoesNotShiftThePrintedImage) {
@@ -150,7 +164,7 @@ TEST_F(PrintCommandTest, ViewportOriginDoesNotShiftThePrintedImage) {
     print::testing::set_print_dialog_answer("klv600");
     std::size_t before = cups().printed_jobs().size();
     print_command(nullptr, 7.0, 0.75, 0.75, 0, 0, INT_MAX, INT_MAX, false, window);
-    expect_seven_inch_page(next_job(before).render(72));
+    expect_printed_page(next_job(before).render(72));
 }
 
 TEST_F(PrintCommandTest, UntitledWindowPrintsNoTitleAndTheImageAtTheMargin) {
@@ -159,7 +173,7 @@ TEST_F(PrintCommandTest, UntitledWindowPrintsNoTitleAndTheImageAtTheMargin) {
     std::size_t before = cups().printed_jobs().size();
     print_command(nullptr, 7.0, 0.75, 0.75, 0, 0, INT_MAX, INT_MAX, false, window);
     RgbImage page = next_job(before).render(72);
-    expect_seven_inch_page(page, 90);  // 450 dots down
+    expect_printed_page(page, 7.0, 90);  // 450 dots down
     EXPECT_EQ(ink_in(page, 0, 0, 612, 89), 0);
 }
 
@@ -168,7 +182,7 @@ TEST_F(PrintCommandTest, UnequalResolutionsGiveTheSamePhysicalPage) {
     print::testing::set_print_dialog_answer("klvwide");
     std::size_t before = cups().printed_jobs().size();
     print_command(nullptr, 7.0, 0.75, 0.75, 0, 0, INT_MAX, INT_MAX, false, window);
-    expect_seven_inch_page(next_job(before).render(72));
+    expect_printed_page(next_job(before).render(72));
 }
 
 TEST_F(PrintCommandTest, MenuCommandsPrintTheVisualPageNotTheActiveOne) {
@@ -177,7 +191,7 @@ TEST_F(PrintCommandTest, MenuCommandsPrintTheVisualPageNotTheActiveOne) {
     print::testing::set_print_dialog_answer("klv600");
     std::size_t before = cups().printed_jobs().size();
     ui::testing::choose_system_command(window, print_7_inch_command);
-    expect_seven_inch_page(next_job(before).render(72));
+    expect_printed_page(next_job(before).render(72));
 }
 
 TEST_F(PrintCommandTest, PrinterTakingNoImagesGetsTheTitleOnly) {

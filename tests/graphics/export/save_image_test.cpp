@@ -193,23 +193,38 @@ TEST_F(SaveImage, AppendedExtensionAsksBeforeReplacing) {
 }
 
 // A name ending in ".png", in any case, gives a PNG file, whether typed in
-// the dialog or passed. ImageMagick reads it back: a palette image of 1, 2,
-// 4 or 8 bits a pixel for 256 colours or fewer, RGB for more.
+// the dialog or passed. ImageMagick reads it back: a palette image of the
+// fewest bits a pixel that hold its colours (1, 2, 4 or 8) for 256 colours
+// or fewer, RGB for more; each count just past a depth's end gets the next.
 TEST_F(SaveImage, PngNamesGivePngFilesOtherProgramsRead) {
     if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
     open(40, 30);
+    struct Saved {
+        std::string name;
+        gdi::Size size;  // every pixel a colour of its own
+        int depth;       // bits a pixel (of a palette index, or of each RGB part)
+        int colour_type; // 3 palette, 2 RGB
+    };
+    std::vector<Saved> files{{"chart.PNG", {16, 16}, 8, 3}, {"page.png", {40, 30}, 8, 2}};
     ui::testing::set_save_dialog_answer(folder.file("chart.PNG"));
     save_image_command(nullptr, 0, 0, 15, 15, false, nullptr);
     ASSERT_EQ(save_image(folder.file("page.png").c_str(), 0, 0, INT_MAX, INT_MAX, false), dib_written);
-    std::vector<std::pair<std::string, gdi::Size>> files{{"chart.PNG", {16, 16}}, {"page.png", {40, 30}}};
-    for (gdi::Size few : {gdi::Size{2, 1}, gdi::Size{3, 1}, gdi::Size{13, 1}}) {  // 1, 2 and 4 bits a pixel
-        files.push_back({std::to_string(few.cx) + ".png", few});
-        ASSERT_EQ(save_image(folder.file(files.back().first).c_str(), 0, 0, few.cx - 1, 0, false), dib_written);
+    const Saved few[] = {{"", {2, 1}, 1, 3},  {"", {3, 1}, 2, 3},  {"", {4, 1}, 2, 3},  {"", {5, 1}, 4, 3},
+                         {"", {16, 1}, 4, 3}, {"", {17, 1}, 8, 3}, {"", {17, 16}, 8, 2}};
+    for (Saved saved : few) {
+        saved.name = std::to_string(saved.size.cx) + "x" + std::to_string(saved.size.cy) + ".png";
+        ASSERT_EQ(save_image(folder.file(saved.name).c_str(), 0, 0, saved.size.cx - 1, saved.size.cy - 1, false),
+                  dib_written);
+        files.push_back(saved);
     }
-    for (const auto& [name, size] : files) {
+    for (const auto& [name, size, depth, colour_type] : files) {
         SCOPED_TRACE(name);
         const std::string file = folder.file(name), rgb = folder.file(name + ".rgb");
-        EXPECT_EQ(read_file_bytes(file).at(1), 'P');
+        const auto png = read_file_bytes(file);
+        ASSERT_GT(png.size(), 26u);
+        EXPECT_EQ(png[1], 'P');
+        EXPECT_EQ(png[24], depth);  // in the header chunk, after the width and height
+        EXPECT_EQ(png[25], colour_type);
         const std::string command = "convert 'PNG:" + file + "' -depth 8 'rgb:" + rgb + "'";
         ASSERT_EQ(std::system(command.c_str()), 0);
         const auto bytes = read_file_bytes(rgb);

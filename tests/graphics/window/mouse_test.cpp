@@ -68,10 +68,24 @@ TEST_F(Mouse, DoubleClickRecordsDownUpDoubleUp) {
     EXPECT_EQ(take_all(KLV_LEFT_DOUBLE_CLICK).size(), 1u);
 }
 
-TEST_F(Mouse, PositionsAreSignedSixteenBitValues) {
-    record_mouse_event(current_state(), ui::WM_MOUSEMOVE, std::intptr_t(0xFFFF0007));
-    EXPECT_EQ(get_mouse_x(), 7);
-    EXPECT_EQ(get_mouse_y(), -1);
+std::atomic<int> handler_x{0}, handler_y{0};
+void remember_position(int x, int y) { handler_x = x, handler_y = y; }
+
+// A position left of or above the window (a drag that leaves it) is packed
+// as signed 16-bit numbers: it stays negative in the queues, in the latest
+// position and for the handler.
+TEST_F(Mouse, PositionsLeftOfOrAboveTheWindowKeepTheirSign) {
+    keep_mouse_events(KLV_MOUSE_MOVE, 1);
+    set_mouse_handler(KLV_LEFT_UP, remember_position);
+    const std::vector<std::pair<int, int>> moves{{-7, 5}, {3, -2}, {-32768, -1}};
+    for (auto [x, y] : moves) ui::send_message(window(), ui::WM_MOUSEMOVE, ui::MK_LBUTTON, ui::make_lparam(x, y));
+    ui::send_message(window(), ui::WM_LBUTTONUP, 0, ui::make_lparam(-40, -30));
+    EXPECT_EQ(take_all(KLV_MOUSE_MOVE), moves);
+    EXPECT_EQ(take_all(KLV_LEFT_UP), (std::vector<std::pair<int, int>>{{-40, -30}}));
+    EXPECT_EQ(get_mouse_x(), -40);
+    EXPECT_EQ(get_mouse_y(), -30);
+    EXPECT_EQ(handler_x, -40);
+    EXPECT_EQ(handler_y, -30);
 }
 
 TEST_F(Mouse, KindsOutsideTheRangeAreIgnored) {
