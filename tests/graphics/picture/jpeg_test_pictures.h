@@ -75,12 +75,14 @@ inline std::string jpeg_kind(const Bytes& b) {
     for (std::size_t i = 2; i + 4 <= b.size() && b[i] == 0xFF;) {
         const int marker = b[i + 1];
         const std::size_t length = std::size_t(b[i + 2]) << 8 | b[i + 3];
-        if (marker == 0xEE && length >= 14) adobe = " Adobe " + std::to_string(b[i + 15]);
+        // Appended piece by piece: GCC 12 at -O3 warns falsely (restrict)
+        // on operator+ of a literal and a temporary string.
+        if (marker == 0xEE && length >= 14 && i + 15 < b.size()) adobe.assign(" Adobe ").append(std::to_string(b[i + 15]));
         if (marker >= 0xC0 && marker <= 0xC2 && i + 10 < b.size()) {
-            kind = "SOF" + std::to_string(marker - 0xC0);
+            kind.assign("SOF").append(std::to_string(marker - 0xC0));
             for (int c = 0; c < b[i + 9] && i + 11 + 3 * std::size_t(c) < b.size(); ++c) {
                 const int sampling = b[i + 11 + 3 * std::size_t(c)];
-                kind += " " + std::to_string(sampling >> 4) + "x" + std::to_string(sampling & 15);
+                kind.append(" ").append(std::to_string(sampling >> 4)).append("x").append(std::to_string(sampling & 15));
             }
         }
         if (marker == 0xDA) break;
@@ -103,12 +105,11 @@ inline Bytes with_orientation(const Bytes& jpeg, int orientation, bool big_endia
     u16(0x010F), u16(2), u32(4), u32(0);                  // the camera's maker: "", ASCII
     u16(0x0112), u16(3), u32(1), u16(std::uint32_t(orientation)), u16(0);  // orientation, SHORT
     u32(0);                                               // no next directory
-    Bytes segment = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
-    segment.insert(segment.end(), tiff.begin(), tiff.end());
-    segment[2] = std::uint8_t((segment.size() - 2) >> 8), segment[3] = std::uint8_t(segment.size() - 2);
-    Bytes out(jpeg.begin(), jpeg.begin() + 2);
-    out.insert(out.end(), segment.begin(), segment.end());
-    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    const std::size_t length = 8 + tiff.size();
+    Bytes out = {0xFF, 0xD8, 0xFF, 0xE1, std::uint8_t(length >> 8), std::uint8_t(length), 'E', 'x', 'i', 'f', 0, 0};
+    out.reserve(out.size() + tiff.size() + jpeg.size());
+    for (std::uint8_t v : tiff) out.push_back(v);
+    for (std::size_t i = 2; i < jpeg.size(); ++i) out.push_back(jpeg[i]);
     return out;
 }
 
