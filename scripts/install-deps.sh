@@ -25,6 +25,10 @@ packages=(
   # deb-src line below)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64
   libz-mingw-w64-dev dpkg-dev
+  # the web build: emscripten (it compiles Debian's zlib, libpng, FreeType
+  # and libjpeg-turbo sources, fetched as above), Chromium for the page
+  # tests, node and npm for their runner and puppeteer-core
+  emscripten chromium
 )
 
 # The Windows build compiles Debian's own libpng and libjpeg-turbo sources:
@@ -69,4 +73,19 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The page tests' runner: node and npm (the machine's own, else Debian's),
+# then puppeteer-core from the npm registry, driving Debian's Chromium (no
+# browser download).
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: node and npm are missing; run as root to install them" >&2
+    exit 1
+  fi
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends nodejs npm
+fi
+web_tests="$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/web" && pwd)"
+if [ ! -d "$web_tests/node_modules/puppeteer-core" ]; then
+  (cd "$web_tests" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null)
 fi

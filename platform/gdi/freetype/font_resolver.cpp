@@ -1,6 +1,6 @@
 #include "platform/gdi/freetype/font_resolver.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/gdi/freetype/font_matcher.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,13 +12,7 @@ namespace klv::gdi {
 
 namespace {
 
-// A family to try, with the style it is to be used in.
-struct Candidate {
-    std::string family;
-    bool bold = false;
-    bool italic = false;
-    bool generic = false;  // "sans-serif" and the like: any family will do
-};
+using Candidate = FontCandidate;
 
 std::string lower_trimmed(const std::string& text) {
     std::string out;
@@ -76,44 +70,6 @@ std::vector<Candidate> generic_substitutes(int pitch_and_family, bool bold, bool
     return {{"sans-serif", bold, italic, true}};
 }
 
-bool has_family(FcPattern* match, const std::string& family) {
-    FcChar8* value = nullptr;
-    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i)
-        if (lower_trimmed(reinterpret_cast<const char*>(value)) == lower_trimmed(family)) return true;
-    return false;
-}
-
-// Asks fontconfig for one candidate; false when it offers another family.
-bool match_candidate(const Candidate& candidate, ResolvedFace& out) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(candidate.family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, candidate.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, candidate.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match) return false;
-    FcChar8* file = nullptr;
-    FcChar8* family = nullptr;
-    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-              FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
-              (candidate.generic || has_family(match, candidate.family));
-    if (ok) {
-        int index = 0;
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        out.file = reinterpret_cast<const char*>(file);
-        out.index = index;
-        out.family = candidate.generic ? reinterpret_cast<const char*>(family) : candidate.family;
-        out.bold = candidate.bold;
-        out.italic = candidate.italic;
-    }
-    FcPatternDestroy(match);
-    return ok;
-}
-
 ResolvedFace resolve_uncached(const std::string& name, const std::string& key_name, bool bold, bool italic,
                               int pitch_and_family) {
     std::vector<Candidate> candidates = known_substitutes(key_name, bold, italic);
@@ -122,11 +78,31 @@ ResolvedFace resolve_uncached(const std::string& name, const std::string& key_na
     candidates.push_back({"sans-serif", bold, italic, true});
     ResolvedFace out;
     for (const Candidate& candidate : candidates)
-        if (match_candidate(candidate, out)) return out;
+        if (match_font(candidate, out)) return out;
     return out;
 }
 
 }  // namespace
+
+std::vector<FontCandidate> families_asked_for() {
+    static const char* const names[] = {"arial", "times new roman", "courier new", "console",
+                                        "small fonts", "system", "script"};
+    static const int pitches_and_families[] = {0, 0x01, 0x10, 0x30, 0x40};
+    std::vector<FontCandidate> out;
+    auto add = [&out](const FontCandidate& c) {
+        for (const FontCandidate& o : out)
+            if (o.family == c.family && o.bold == c.bold && o.italic == c.italic && o.generic == c.generic) return;
+        out.push_back(c);
+    };
+    for (bool bold : {false, true})
+        for (bool italic : {false, true}) {
+            for (const char* name : names)
+                for (const Candidate& c : known_substitutes(name, bold, italic)) add(c);
+            for (int p : pitches_and_families)
+                for (const Candidate& c : generic_substitutes(p, bold, italic)) add(c);
+        }
+    return out;
+}
 
 ResolvedFace resolve_face(const FaceRequest& request) {
     static std::mutex mutex;
@@ -143,29 +119,9 @@ ResolvedFace resolve_face(const FaceRequest& request) {
 
     std::lock_guard lock(mutex);
     if (auto found = cache->find(key); found != cache->end()) return found->second;
-    if (!FcInit()) return {};
     ResolvedFace resolved = resolve_uncached(name, lower, bold, italic, request.pitch_and_family);
     cache->emplace(key, resolved);
     return resolved;
 }
 
 }  // namespace klv::gdi
-
-// Under AddressSanitizer: fontconfig loses a few hundred bytes while it
-// parses its configuration files, once per process. That is not ours to
-// mend, and it would fail every program that draws text, so the leak
-// checker passes over leaks from inside fontconfig. (It lives here, beside
-// the only caller of fontconfig, so that every program using it links it.)
-#if defined(__SANITIZE_ADDRESS__)
-#define KLV_LEAK_CHECKED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KLV_LEAK_CHECKED 1
-#endif
-#endif
-#ifdef KLV_LEAK_CHECKED
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-// Quietly: a program's stderr stays its own (the list of suppressions used
-// would otherwise follow every program that drew text).
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
-#endif
