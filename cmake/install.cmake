@@ -13,8 +13,24 @@ configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/klvConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/klvConfigVersion.cmake COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/klvConfig.cmake ${PROJECT_BINARY_DIR}/klvConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/klv)
+if(EMSCRIPTEN)
+  # klv_web_program() for programs of the installed library, with the
+  # page's files and the packed fonts.
+  set(web ${CMAKE_INSTALL_LIBDIR}/cmake/klv)
+  install(FILES ${PROJECT_SOURCE_DIR}/cmake/klvWebProgram.cmake DESTINATION ${web})
+  install(FILES ${PROJECT_SOURCE_DIR}/platform/ui/web/klv_web.js ${PROJECT_SOURCE_DIR}/platform/ui/web/node_environment.js
+    DESTINATION ${web}/web)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/ui/web/page DESTINATION ${web}/web)
+  if(KLV_WEB_FONTS_DATA)
+    install(FILES ${KLV_WEB_FONTS_DATA}/klv-fonts.data ${KLV_WEB_FONTS_DATA}/klv-fonts.js DESTINATION ${web}/web/fonts-packed)
+  endif()
+  unset(web)
+endif()
 file(RELATIVE_PATH KLV_PC_PREFIX_FROM_PCFILEDIR /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
-if(WIN32)
+if(EMSCRIPTEN)
+  set(KLV_PC_REQUIRES "")
+  set(KLV_PC_LIBS "-pthread")
+elseif(WIN32)
   set(KLV_PC_REQUIRES "zlib")
   set(KLV_PC_LIBS "-luser32 -lgdi32 -lcomdlg32 -lwinspool -lpthread")
   if(NOT KLV_PNG_FROM_SOURCE)

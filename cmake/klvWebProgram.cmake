@@ -9,6 +9,9 @@ set(KLV_WEB_FILES ${CMAKE_CURRENT_LIST_DIR}/../platform/ui/web CACHE INTERNAL ""
 if(NOT EXISTS ${KLV_WEB_FILES}/klv_web.js)
   set(KLV_WEB_FILES ${CMAKE_CURRENT_LIST_DIR}/web CACHE INTERNAL "")  # installed beside this file
 endif()
+if(NOT KLV_WEB_FONTS_DATA AND EXISTS ${KLV_WEB_FILES}/fonts-packed/klv-fonts.data)
+  set(KLV_WEB_FONTS_DATA ${KLV_WEB_FILES}/fonts-packed)
+endif()
 
 function(klv_web_link_options target)
   # main runs in a worker and may block; the page's own thread paints and
@@ -17,7 +20,7 @@ function(klv_web_link_options target)
     -sALLOW_MEMORY_GROWTH -sMAXIMUM_MEMORY=4GB -sTOTAL_STACK=2097152 -sDEFAULT_PTHREAD_STACK_SIZE=2097152
     -sPTHREAD_POOL_SIZE=3 -sPTHREAD_POOL_SIZE_STRICT=0 -sFORCE_FILESYSTEM
     --js-library ${KLV_WEB_FILES}/klv_web.js
-    "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_klv_page_frame_begin,_klv_page_frame_end,_klv_page_key,_klv_page_pointer,_klv_page_menu,_klv_page_close"
+    "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_klv_page_frame_begin,_klv_page_frame_end,_klv_page_key,_klv_page_pointer,_klv_page_menu,_klv_page_menu_pointer,_klv_page_close"
     "-sEXPORTED_RUNTIME_METHODS=ENV,FS,callMain")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KLV_WEB_FILES}/klv_web.js)
 endfunction()

@@ -41,10 +41,10 @@ mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nu
 mutant no-window-ends-with-0 graphics/draw/drawing_context.cpp 's/    end_program(1);/    end_program();/' test_window 'NoCurrentWindow*'
 # The X11 backend.
 mutant menu-down-key platform/ui/x11/x11_menu.cpp 's/if (key == XK_Down || key == XK_KP_Down)/if (false)/' test_x11 'X11Dialogs*'
-mutant menu-mouse-choice platform/ui/x11/x11_menu.cpp 's/if (at >= 0 \&\& pressed_inside) {/if (at >= 0 \&\& pressed_inside \&\& false) {/' test_x11 'X11Dialogs*'
+mutant menu-mouse-choice platform/ui/menu_popup.cpp 's/if (at >= 0 \&\& pressed_inside_) choose(at);/if (false) choose(at);/' test_x11 'X11Dialogs*'
 mutant server-resets-between-windows platform/ui/x11/x11_display.cpp 's/if (kept->count(name) != 0) return;/return;/' test_stress 'ManyWindows.OpenedAndClosed*'
 mutant first-connection-not-retried platform/ui/x11/x11_display.cpp 's/if (display != nullptr || connected_once.load() ||/if (true ||/' test_stress 'ServerReset*'
-mutant menu-escape-chooses platform/ui/x11/x11_menu.cpp 's/(key == XK_Return || key == XK_KP_Enter || key == XK_space)/(key == XK_Return || key == XK_KP_Enter || key == XK_space || key == XK_Escape)/' test_x11 'X11Dialogs*'
+mutant menu-escape-chooses platform/ui/menu_popup.cpp 's/case Key::escape: open_ = false; break;/case Key::escape: if (selected_ >= 0) choose(selected_); else open_ = false; break;/' test_x11 'X11Dialogs*'
 mutant dialog-font-unscaled platform/ui/dialog_look.cpp 's/description.height = -desktop_text_pixels \* scale_;/description.height = -desktop_text_pixels;/' test_x11 'X11Dialogs.*DesktopScale'
 mutant menu-takes-window-scale platform/ui/x11/x11_menu.cpp 's/const int from_environment = scale_from_environment();/const int from_environment = window.geometry.scale;/' test_x11 'X11Dialogs.*DesktopScale'
 mutant box-desktop-scale-ignored platform/ui/dialog_window.cpp 's/DialogLook look(desktop_scale());/DialogLook look(1);/' test_x11 'X11Dialogs.*DesktopScale'

@@ -8,6 +8,7 @@
 #include "graphics/export/dib.h"
 #include "graphics/export/page_region_save.h"
 #include "graphics/klv.h"
+#include "platform/ui/save_dialog.h"
 
 namespace klv {
 
@@ -21,7 +22,8 @@ void save_image_command(const char* file_name, int left, int top, int right, int
     }
     WindowState* state = current_window_state(window);
     if (state == nullptr) return;
-    save_page_region(*state, file_name, left, top, right, bottom, use_active_page);
+    const int saved = save_page_region(*state, file_name, left, top, right, bottom, use_active_page);
+    if (chosen && saved == dib_written) ui::offer_saved_file(*chosen);
 }
 
 }  // namespace klv

@@ -43,5 +43,9 @@ bool native_file_chooser_installed();
 std::optional<std::string> native_choose_save_file(const SaveFileRequest& request);
 // "Replace the existing file?": true for Yes.
 bool native_ask_replace(Window* owner, const std::string& file_name);
+// The file the user just saved through the save chooser, handed to them
+// where the desktop does not keep it for them (a web page downloads it);
+// nothing on a desktop with files of its own.
+void native_offer_saved_file(const std::string& path);
 
 }  // namespace klv::ui

@@ -31,4 +31,8 @@ bool ask_replace_file(Window* owner, const std::string& file_name) {
     return native_ask_replace(owner, file_name);
 }
 
+void offer_saved_file(const std::string& path) {
+    if (chosen_backend() == BackendKind::native) native_offer_saved_file(path);
+}
+
 }  // namespace klv::ui

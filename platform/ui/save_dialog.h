@@ -17,5 +17,8 @@ namespace klv::ui {
 // Asks, as a dialog of `owner` (may be null), whether the existing file may
 // be replaced: true to replace it.
 bool ask_replace_file(Window* owner, const std::string& file_name);
+// After a save the user chose the name of: hands the file to them where the
+// desktop does not keep files for them (a web page downloads it).
+void offer_saved_file(const std::string& path);
 
 }  // namespace klv::ui

@@ -126,3 +126,21 @@ test('two windows each show their own picture, and closing one leaves the other'
   assert.equal(await exitStatus(page), 0);
   await page.close();
 });
+
+test('the bouncing ball keeps 50 frames a second, each 640 by 480 frame shown once in a few milliseconds', async () => {
+  const page = await browser.open('bouncing_ball');
+  const counted = await page.evaluate(() => new Promise((done) => {
+    const canvas = document.querySelector('canvas[data-klv-window="0"]');
+    const first = Number(canvas.dataset.frames), start = performance.now();
+    klvPage.presentTimes.length = 0;
+    setTimeout(() => done({ frames: Number(canvas.dataset.frames) - first, seconds: (performance.now() - start) / 1000,
+      times: klvPage.presentTimes.slice() }), 3000);
+  }));
+  const rate = counted.frames / counted.seconds;
+  const sorted = counted.times.sort((a, b) => a - b);
+  console.log(`bouncing ball: ${rate.toFixed(1)} frames a second shown; present median ${sorted[sorted.length >> 1].toFixed(2)} ms, ` +
+    `max ${sorted[sorted.length - 1].toFixed(2)} ms`);
+  assert.ok(rate > 45 && rate < 52, `${rate}`);
+  assert.ok(sorted[sorted.length >> 1] < 2, `${sorted[sorted.length >> 1]}`);
+  await page.close();
+});

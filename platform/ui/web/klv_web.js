@@ -7,6 +7,7 @@ mergeInto(LibraryManager.library, {
   $klvPage: {
     windows: {},
     drawing: false,
+    presentTimes: [],
     desktop: function() {
       var desktop = document.getElementById('klv-desktop');
       if (!desktop) {
@@ -64,7 +65,8 @@ mergeInto(LibraryManager.library, {
             frame.focus({preventScroll: true});
             if (e.button === 2 && e.shiftKey) {
               e.preventDefault();
-              _klv_page_menu(number);
+              var where = klvPage.position(w, e);
+              _klv_page_menu(number, where[0], where[1]);
               return;
             }
             canvas.setPointerCapture(e.pointerId);
@@ -83,6 +85,7 @@ mergeInto(LibraryManager.library, {
     draw: function() {
       for (var key in klvPage.windows) {
         var number = Number(key), w = klvPage.windows[key];
+        var started = performance.now();
         var answer = _klv_page_frame_begin(number);
         if (!answer) continue;
         try {
@@ -97,6 +100,9 @@ mergeInto(LibraryManager.library, {
           w.context.putImageData(part, left, top);
           w.frames = (w.frames || 0) + 1;
           w.canvas.dataset.frames = String(w.frames);
+          // How long showing a frame takes, for the page tests.
+          klvPage.presentTimes.push(performance.now() - started);
+          if (klvPage.presentTimes.length > 1000) klvPage.presentTimes.shift();
         } finally {
           _klv_page_frame_end(number);
         }
@@ -104,6 +110,7 @@ mergeInto(LibraryManager.library, {
       requestAnimationFrame(klvPage.draw);
     },
   },
+  $klvPage__postset: 'if (typeof window !== "undefined") window.klvPage = klvPage;',
 
   klv_web_open__proxy: 'sync',
   klv_web_open__sig: 'viiiiiiii',
@@ -186,6 +193,98 @@ mergeInto(LibraryManager.library, {
     if (typeof window === 'undefined') return 0;
     var dpr = window.devicePixelRatio || 1;
     return Math.round((which ? window.innerHeight : window.innerWidth) * dpr);
+  },
+
+  // The system menu's popup: its picture on a canvas above the window, its
+  // entries as a list for readers of the page.
+  klv_web_menu_show__proxy: 'sync',
+  klv_web_menu_show__sig: 'viiiiiiii',
+  klv_web_menu_show__deps: ['$klvPage'],
+  klv_web_menu_show: function(number, x, y, width, height, rgba, lines, selected) {
+    var w = klvPage.windows[number];
+    if (!w) return;
+    var dpr = klvPage.deviceScale();
+    if (!w.menu) {
+      var menu = document.createElement('div');
+      menu.className = 'klv-menu';
+      var picture = document.createElement('canvas');
+      var list = document.createElement('ul');
+      list.setAttribute('role', 'menu');
+      list.className = 'klv-menu-entries';
+      menu.append(picture, list);
+      w.frame.appendChild(menu);
+      var at = function(e) {
+        var r = picture.getBoundingClientRect();
+        return [Math.floor((e.clientX - r.left) * picture.width / r.width),
+                Math.floor((e.clientY - r.top) * picture.height / r.height)];
+      };
+      var send = function(kind) {
+        return function(e) {
+          e.preventDefault();
+          e.stopPropagation();
+          var p = at(e);
+          _klv_page_menu_pointer(number, kind, p[0], p[1]);
+        };
+      };
+      picture.addEventListener('pointerdown', send(1));
+      picture.addEventListener('pointerup', send(2));
+      picture.addEventListener('pointermove', send(0));
+      picture.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+      w.outside = function(e) {
+        if (!menu.contains(e.target)) _klv_page_menu_pointer(number, 1, -1, -1);
+      };
+      document.addEventListener('pointerdown', w.outside, true);
+      w.menu = {element: menu, picture: picture, list: list, lines: ''};
+    }
+    var m = w.menu, text = UTF8ToString(lines);
+    m.picture.width = width;
+    m.picture.height = height;
+    m.picture.style.width = (width / dpr) + 'px';
+    m.picture.style.height = (height / dpr) + 'px';
+    m.element.style.left = (w.canvas.offsetLeft + x / dpr) + 'px';
+    m.element.style.top = (w.canvas.offsetTop + y / dpr) + 'px';
+    var image = new ImageData(width, height);
+    image.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
+    m.picture.getContext('2d').putImageData(image, 0, 0);
+    if (m.lines !== text) {
+      m.lines = text;
+      m.list.replaceChildren();
+      text.split('\n').slice(0, -1).forEach(function(line) {
+        var item = document.createElement('li');
+        item.setAttribute('role', line === '-' ? 'separator' : 'menuitem');
+        item.textContent = line === '-' ? '' : line;
+        m.list.appendChild(item);
+      });
+    }
+    Array.prototype.forEach.call(m.list.children, function(item, i) {
+      item.setAttribute('aria-selected', String(i === selected));
+    });
+    w.frame.focus({preventScroll: true});
+  },
+
+  klv_web_menu_hide__proxy: 'sync',
+  klv_web_menu_hide__sig: 'vi',
+  klv_web_menu_hide__deps: ['$klvPage'],
+  klv_web_menu_hide: function(number) {
+    var w = klvPage.windows[number];
+    if (!w || !w.menu) return;
+    document.removeEventListener('pointerdown', w.outside, true);
+    w.menu.element.remove();
+    w.menu = null;
+  },
+
+  klv_web_download__proxy: 'sync',
+  klv_web_download__sig: 'vi',
+  klv_web_download: function(path) {
+    var name = UTF8ToString(path), data;
+    try { data = FS.readFile(name); } catch (e) { return; }
+    var a = document.createElement('a');
+    a.download = name.split('/').pop();
+    a.href = URL.createObjectURL(new Blob([data.slice()]));
+    document.body.appendChild(a);
+    a.click();
+    a.remove();
+    setTimeout(function() { URL.revokeObjectURL(a.href); }, 60000);
   },
 
   // Printing: the layout stays in the document, shown only in print media,

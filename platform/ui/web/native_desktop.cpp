@@ -35,9 +35,9 @@ bool native_file_chooser_installed() { return false; }
 
 std::optional<std::string> native_choose_save_file(const SaveFileRequest&) { return std::nullopt; }
 
-bool native_ask_replace(Window* owner, const std::string& file_name) {
-    return show_message_dialog(owner, file_name + " already exists.\nDo you want to replace it?", "Confirm Save As",
-                               MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
-}
+// A download never overwrites the user's file: nothing to ask.
+bool native_ask_replace(Window*, const std::string&) { return true; }
+
+void native_offer_saved_file(const std::string& path) { klv_web_download(path.c_str()); }
 
 }  // namespace klv::ui

@@ -66,10 +66,21 @@ EMSCRIPTEN_KEEPALIVE void klv_page_pointer(int number, int kind, int x, int y, i
     deliver(number, input);
 }
 
-// Shift + right-click on the window: its system menu.
-EMSCRIPTEN_KEEPALIVE void klv_page_menu(int number) {
+// Shift + right-click at (x, y) of the window: its system menu.
+EMSCRIPTEN_KEEPALIVE void klv_page_menu(int number, int x, int y) {
     PageInput input;
     input.kind = PageInput::Kind::menu;
+    input.x = x, input.y = y;
+    deliver(number, input);
+}
+
+// On the system menu's popup; kind as for the pointer. A press outside it
+// comes at (-1, -1).
+EMSCRIPTEN_KEEPALIVE void klv_page_menu_pointer(int number, int kind, int x, int y) {
+    PageInput input;
+    input.kind = kind == 1 ? PageInput::Kind::menu_down
+                           : kind == 2 ? PageInput::Kind::menu_up : PageInput::Kind::menu_move;
+    input.x = x, input.y = y;
     deliver(number, input);
 }
 

@@ -17,7 +17,11 @@ namespace klv::ui {
 
 // What the page hands over: a key, a pointer event, a close request.
 struct PageInput {
-    enum class Kind { key_down, key_up, pointer_move, pointer_down, pointer_up, menu, close } kind = Kind::close;
+    enum class Kind {
+        key_down, key_up, pointer_move, pointer_down, pointer_up, close,
+        menu,                               // open the system menu (at x, y)
+        menu_move, menu_down, menu_up       // on the menu's popup (its own pixels)
+    } kind = Kind::close;
     std::string_view key, code;  // key events: KeyboardEvent.key and .code
     bool shift = false, control = false, alt = false, repeat = false;
     int x = 0, y = 0;  // pointer events: screen pixels from the client area's top-left corner

@@ -1,8 +1,10 @@
 #include "platform/ui/web/web_window.h"
 
 #include "platform/gdi/codepage_1252.h"
+#include "platform/ui/input.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/native_desktop.h"
 #include "platform/ui/ui.h"
 #include "platform/ui/web/web_calls.h"
 #include "platform/ui/web/web_keys.h"
@@ -10,10 +12,18 @@
 
 namespace klv::ui {
 
+namespace {
+
+// The library's dialogs (message boxes, the choosers) are numbered apart
+// from the program's windows.
+bool is_dialog(const Window& window) { return (window.style & DS_MODALFRAME) != 0; }
+
+}  // namespace
+
 WebWindow::WebWindow(Window& window, std::function<void(WebWindow*)> gone)
     : window_(window),
       gone_(std::move(gone)),
-      link_(new_page_link_number(window.parent != nullptr), [this](const PageInput& input) { on_input(input); }) {
+      link_(new_page_link_number(is_dialog(window)), [this](const PageInput& input) { on_input(input); }) {
     gdi::Rect outer;
     int width, height, scale;
     std::string title;
@@ -24,7 +34,7 @@ WebWindow::WebWindow(Window& window, std::function<void(WebWindow*)> gone)
         scale = window_.geometry.scale;
         title = window_.title;
     }
-    klv_web_open(link_.number(), window.parent != nullptr, outer.left, outer.top, width, height, scale,
+    klv_web_open(link_.number(), is_dialog(window), outer.left, outer.top, width, height, scale,
                  gdi::utf8_from_cp1252(title).c_str());
 }
 
@@ -45,13 +55,48 @@ void WebWindow::rescale() {
     klv_web_size(link_.number(), g.client_width, g.client_height, g.scale);
 }
 
-void WebWindow::open_system_menu() {}
+void WebWindow::open_system_menu() {
+    menu_open_ = true;
+    const std::uint32_t id = run_web_menu(window_, link_.number(), menu_x_, menu_y_, native_desktop_scale(), menu_inbox_);
+    menu_open_ = false;
+    if (id != 0) post_message(&window_, WM_SYSCOMMAND, id, 0);
+}
 
 // The window's own thread opens it: the page's thread only hands over.
-void WebWindow::request_menu() {
-    if (!window_.enabled) return;
+void WebWindow::request_menu(int x, int y) {
+    if (!window_.enabled || menu_open_) return;
+    menu_x_ = x, menu_y_ = y;
+    menu_open_ = true;
     menu_requested_ = true;
     window_.owner->mark_busy_and_wake();
+}
+
+// While the menu is open the page's keys and clicks are the popup's; a
+// click on the window is one outside the popup.
+void WebWindow::to_menu(const PageInput& input) {
+    MenuInput menu;
+    switch (input.kind) {
+        case PageInput::Kind::key_down:
+            if (input.code == "Escape" || input.code == "F10" || input.code == "ContextMenu") {
+                menu.key = MenuChoice::Key::escape;
+            } else if (input.code == "ArrowDown" || input.code == "Numpad2") {
+                menu.key = MenuChoice::Key::down;
+            } else if (input.code == "ArrowUp" || input.code == "Numpad8") {
+                menu.key = MenuChoice::Key::up;
+            } else if (input.code == "Enter" || input.code == "NumpadEnter" || input.code == "Space") {
+                menu.key = MenuChoice::Key::enter;
+            } else {
+                return;
+            }
+            break;
+        case PageInput::Kind::pointer_down: menu.kind = MenuInput::Kind::press, menu.x = menu.y = -1; break;
+        case PageInput::Kind::menu_move: menu.kind = MenuInput::Kind::move; break;
+        case PageInput::Kind::menu_down: menu.kind = MenuInput::Kind::press; break;
+        case PageInput::Kind::menu_up: menu.kind = MenuInput::Kind::release; break;
+        default: return;
+    }
+    if (menu.kind != MenuInput::Kind::key && input.kind != PageInput::Kind::pointer_down) menu.x = input.x, menu.y = input.y;
+    menu_inbox_.put(menu);
 }
 
 void WebWindow::answer_menu_request() {
@@ -59,11 +104,22 @@ void WebWindow::answer_menu_request() {
 }
 
 void WebWindow::on_input(const PageInput& input) {
+    if (input.kind == PageInput::Kind::close) {
+        post_message(&window_, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (menu_open_) {
+        to_menu(input);
+        return;
+    }
     switch (input.kind) {
         case PageInput::Kind::key_down: on_key(input, true); break;
         case PageInput::Kind::key_up: on_key(input, false); break;
-        case PageInput::Kind::close: post_message(&window_, WM_CLOSE, 0, 0); break;
-        case PageInput::Kind::menu: request_menu(); break;
+        case PageInput::Kind::menu: request_menu(input.x, input.y); break;
+        case PageInput::Kind::menu_move:
+        case PageInput::Kind::menu_down:
+        case PageInput::Kind::menu_up:
+        case PageInput::Kind::close: break;
         default: on_pointer(input); break;
     }
 }
@@ -74,7 +130,7 @@ bool WebWindow::is_menu_key(const PageInput& input) const {
 
 void WebWindow::on_key(const PageInput& input, bool down) {
     if (down && window_.enabled && is_menu_key(input)) {
-        request_menu();
+        request_menu(0, 0);  // from the keyboard at the client area's top-left corner
         return;
     }
     const std::string code(input.code);

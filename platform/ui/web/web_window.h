@@ -11,6 +11,7 @@
 #include "platform/ui/backend.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/web/page_link.h"
+#include "platform/ui/web/web_menu.h"
 
 namespace klv::ui {
 
@@ -38,11 +39,15 @@ private:
     void on_key(const PageInput& input, bool down);
     void on_pointer(const PageInput& input);
     bool is_menu_key(const PageInput& input) const;
-    void request_menu();
+    void request_menu(int x, int y);
+    void to_menu(const PageInput& input);
 
     Window& window_;
     std::set<std::string> keys_down_;
     std::atomic<bool> menu_requested_{false};
+    std::atomic<bool> menu_open_{false};  // from the request on: the page's input goes to the popup
+    std::atomic<int> menu_x_{0}, menu_y_{0};
+    MenuInbox menu_inbox_;
     std::function<void(WebWindow*)> gone_;
     PageLink link_;  // last: gone first, before the page can reach a member half destroyed
 };

@@ -68,4 +68,6 @@ bool native_ask_replace(Window* owner, const std::string& file_name) {
     return MessageBoxA(owner_handle(owner), text.c_str(), "Save image as...", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
+void native_offer_saved_file(const std::string&) {}
+
 }  // namespace klv::ui

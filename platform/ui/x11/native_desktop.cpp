@@ -47,4 +47,6 @@ bool native_ask_replace(Window* owner, const std::string& file_name) {
                                MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
+void native_offer_saved_file(const std::string&) {}
+
 }  // namespace klv::ui

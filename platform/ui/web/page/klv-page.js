@@ -64,15 +64,19 @@
       return result;
     };
   }
-  function put(name, bytes) {
-    var base = name.split('/').pop().split('\\').pop();
-    if (!base || base === '.' || base === '..') return;
-    FS.writeFile(folder + '/' + base, new Uint8Array(bytes));
+  // A file named in the address keeps its folders below the program's
+  // (docs/pie-chart.png); a dropped or picked one is put there by its name.
+  function put(name, bytes, keepFolders) {
+    var parts = name.split(/[\\/]/).filter(function(p) { return p && p !== '.'; });
+    if (!keepFolders) parts = parts.slice(-1);
+    if (!parts.length || parts.indexOf('..') >= 0) return;
+    if (parts.length > 1) FS.mkdirTree(folder + '/' + parts.slice(0, -1).join('/'));
+    FS.writeFile(folder + '/' + parts.join('/'), new Uint8Array(bytes));
   }
 
   var waiting = [];  // files fetched or picked before the file system is there
   var ready = false;
-  function putWhenReady(name, bytes) { if (ready) put(name, bytes); else waiting.push([name, bytes]); }
+  function putWhenReady(name, bytes) { if (ready) put(name, bytes, false); else waiting.push([name, bytes, false]); }
   function takeFiles(files) {
     Array.prototype.forEach.call(files, function(file) {
       file.arrayBuffer().then(function(bytes) { putWhenReady(file.name, bytes); });
@@ -88,7 +92,7 @@
     return fetch(name).then(function(r) {
       if (!r.ok) throw new Error(name + ': ' + r.status);
       return r.arrayBuffer();
-    }).then(function(bytes) { waiting.push([name, bytes]); }, function(e) { console.error('klv: ' + e.message); });
+    }).then(function(bytes) { waiting.push([name, bytes, true]); }, function(e) { console.error('klv: ' + e.message); });
   }));
 
   var started = performance.now();
@@ -102,7 +106,7 @@
       var scale = params.get('scale');
       if (scale) ENV.KLV_SCALE = scale;
       ready = true;
-      waiting.splice(0).forEach(function(f) { put(f[0], f[1]); });
+      waiting.splice(0).forEach(function(f) { put(f[0], f[1], f[2]); });
       watchFiles();
       status('Running');
     }],
