@@ -79,13 +79,11 @@ std::int64_t QuadrantPath::steep_column(std::int64_t r) const {
     return r == 0 ? 0 : first_column_staying(r);
 }
 
-// One point a column: the row grows by one while it is below the first row
-// whose up step would not be taken. That row itself only jumps by two at
-// the last column of narrow boxes.
-std::int64_t QuadrantPath::shallow_row(std::int64_t c) const {
-    if (c - 1 == split_column_) return split_row_ + (split_row_ < first_row_staying(c) ? 1 : 0);
-    return std::min(first_row_staying(c), first_row_staying(c - 1) + 1);
-}
+// One point a column: the first row whose up step would not be taken. (The
+// recurrence's own rule is row(c) = row(c-1) + [row(c-1) < that row]; the
+// only columns where that row jumps by two are those of the split, which is
+// walked.)
+std::int64_t QuadrantPath::shallow_row(std::int64_t c) const { return first_row_staying(c); }
 
 TableEntry QuadrantPath::entry(std::int64_t t) const {
     if (!has_split_ || t <= split_row_) return {last_column_ - steep_column(t), t};

@@ -37,12 +37,14 @@ Figure random_figure(std::mt19937& random, int page_w, int page_h) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     const int w = random() % 4 == 0 ? pick(3, 40) : pick(1100, 60000), h = random() % 4 == 0 ? pick(3, 40) : pick(1100, 60000);
     // Centre so that the outline's extreme on one side lands near the page.
+    // Half the time the extreme runs along the page, within a pen's reach of it.
     const int side = pick(0, 3), along_x = pick(-50, page_w + 50), along_y = pick(-50, page_h + 50);
+    const bool along = random() % 2 == 0;
     int cx = along_x, cy = along_y;
-    if (side == 0) cx = pick(-40, page_w + 40) - w / 2 + pick(-w / 8, 0);
-    if (side == 1) cx = pick(-40, page_w + 40) + w / 2 - pick(-w / 8, 0);
-    if (side == 2) cy = pick(-40, page_h + 40) - h / 2 + pick(-h / 8, 0);
-    if (side == 3) cy = pick(-40, page_h + 40) + h / 2 - pick(-h / 8, 0);
+    if (side == 0) cx = pick(-40, page_w + 40) - w / 2 + (along ? pick(-60, 0) : pick(-w / 8, 0));
+    if (side == 1) cx = pick(-40, page_w + 40) + w / 2 - (along ? pick(-60, 0) : pick(-w / 8, 0));
+    if (side == 2) cy = pick(-40, page_h + 40) - h / 2 + (along ? pick(-60, 0) : pick(-h / 8, 0));
+    if (side == 3) cy = pick(-40, page_h + 40) + h / 2 - (along ? pick(-60, 0) : pick(-h / 8, 0));
     Figure f{pick(0, 2), cx - w / 2, cy - h / 2, cx - w / 2 + w, cy - h / 2 + h, 0, 0, 0, 0};
     if (random() % 2) std::swap(f.left, f.right);
     f.x1 = cx + pick(-w, w), f.y1 = cy + pick(-h, h);
@@ -56,7 +58,7 @@ TEST(LargeOutline, PaintsWhatTheWholeOutlinePaints) {
     int drew = 0;
     for (int k = 0; k < 1500; ++k) {
         const Figure f = random_figure(random, page.width(), page.height());
-        const int pen = int(random() % 4), width = 2 + int(random() % 6);
+        const int pen = int(random() % 4), width = random() % 3 == 0 ? 20 + int(random() % 60) : 2 + int(random() % 6);
         if (pen == 0) page.solid_pen(0xFFFFFF);
         if (pen == 1) page.solid_pen(0xFFFFFF, true);
         if (pen == 2) page.solid_pen(0xFFFFFF, true, width);
