@@ -106,8 +106,9 @@ std::int64_t QuadrantPath::first_with_y_at_least(std::int64_t y) const {
     const std::int64_t steep_rows = has_split_ ? split_row_ + 1 : n_;
     if (y < steep_rows) return y;
     if (!has_split_) return n_;
+    // shallow_row(c) >= y exactly when the up step from row y - 1 of column c is taken.
     const std::int64_t c = first_where(split_column_ + 1, last_column_ + 1,
-                                       [&](std::int64_t column) { return shallow_row(column) >= y; });
+                                       [&](std::int64_t column) { return f(column, y - 1) + f(column, y) <= 0; });
     return split_row_ + (c - split_column_);
 }
 
