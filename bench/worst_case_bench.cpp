@@ -44,6 +44,13 @@ const std::vector<WorstCase>& worst_cases() {
         {"polygon_star", [] { pen(0, 0, 1); }, [] { fill_polygon(6, star); }},
         {"bar_3d_huge", [] { pen(2, 0, 700); }, [] { draw_bar_3d(-2147483647, -2147483647, 2147483647, 2147483647, INT_MAX, 1); }},
         {"line_wide", [] { pen(4, 0x5555, 1000); }, [] { draw_line(INT_MIN, INT_MIN, INT_MAX, INT_MAX - 7); }},
+        {"circle_radius_400000_edge", [] { pen(0, 0, 1); }, [] { draw_circle(-399700, 240, 400000); }},
+        {"circle_radius_400000_wide", [] { pen(0, 0, 25); }, [] { draw_circle(-399700, 240, 400000); }},
+        {"circle_radius_400000_dotted", [] { pen(1, 0, 1); }, [] { draw_circle(-399700, 240, 400000); }},
+        {"fill_ellipse_radius_400000", [] { pen(0, 0, 3); }, [] { fill_ellipse(320, 400100, 400000, 400000); }},
+        {"pie_radius_400000", [] { pen(0, 0, 1); }, [] { draw_pie_slice(-399700, 240, 350, 10, 400000); }},
+        {"sector_radius_400000_flat", [] { pen(0, 0, 1); }, [] { draw_sector(320, 240, 0, 180, 400000, 3); }},
+        {"arc_radius_40000", [] { pen(0, 0, 1); }, [] { draw_arc(320, 40200, 80, 100, 40000); }},
         {"circle_small_wide_pen", [] { pen(4, 0x8001, 1025); }, [] { draw_circle(60, 120, 40); }},
         {"flood_fill_page", [] { pen(0, 0, 1); }, [] { flood_fill(10, 10, 14); }},
         {"text_largest", [] { set_text_style(10, 0, 10); }, [] { out_text_xy(-3, -40, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"); }},
@@ -71,7 +78,7 @@ void worst_case_args(benchmark::State& state) {
     plain_state();
 }
 
-BENCHMARK(worst_case_args)->DenseRange(0, 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(worst_case_args)->DenseRange(0, int(worst_cases().size()) - 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace klv::bench

@@ -213,8 +213,10 @@ void draw_pie_slice(int x, int y, int start_angle, int end_angle, int radius);
  * (x - x_radius, y - y_radius) to (x + x_radius, y + y_radius). Angles are
  * degrees counter-clockwise from 3 o'clock, any value; arcs run
  * counter-clockwise from the start angle to the end angle. A negative radius
- * names the same box, with the angles' points on the opposite side. Boxes
- * wider or taller than 65536 pixels draw nothing. */
+ * names the same box, with the angles' points on the opposite side. A box
+ * far larger than the page (a radius of 400000 whose edge crosses it) draws
+ * the part of its outline that crosses the page, at the cost of that part.
+ * Boxes wider or taller than 1073741824 (2^30) pixels draw nothing. */
 void draw_circle(int x, int y, int radius);
 /* When both angles give the same point (0 and 360), the whole closed circle. */
 void draw_arc(int x, int y, int start_angle, int end_angle, int radius);

@@ -55,6 +55,11 @@ mutant reversed-fill-rect-edge platform/gdi/fill_rect.cpp 's/first = end + 1;/fi
 mutant reversed-horizontal-line platform/gdi/thin_line.cpp 's/canvas.pen_span(a.y, b.x + 1, a.x + 1, color);/canvas.pen_span(a.y, b.x, a.x, color);/' test_gdi
 mutant upward-vertical-line platform/gdi/thin_line.cpp 's/std::int64_t y0 = a.y < b.y ? a.y : b.y + 1;/std::int64_t y0 = a.y < b.y ? a.y : b.y;/' test_gdi
 mutant thin-step-drops-diagonal-end platform/gdi/thin_line.cpp 's/if (include_end \&\& dx != 0 \&\& dy != 0 \&\& canvas.contains(b.x, b.y))/if (false)/' test_gdi
+# Outlines answered point by point, and listed only near the page.
+mutant split-walk-starts-late platform/gdi/quadrant_path.cpp 's/walk_to_split(std::max<std::int64_t>(0, diagonal_row - 4));/walk_to_split(std::max<std::int64_t>(0, diagonal_row + 8));/' test_gdi 'QuadrantPath*'
+mutant far-stretch-one-end platform/gdi/pie.cpp 's/if (hi - 1 > lo) vertices.push_back(in_quarter(quarter, hi - 1));/if (false) vertices.push_back(in_quarter(quarter, hi - 1));/' test_gdi 'LargeOutline*'
+mutant large-inside-row-narrow platform/gdi/ellipse.cpp 's/const std::int64_t x = row == 0 ? 0 : last_column - e.x;/const std::int64_t x = row == 0 ? 0 : last_column - e.x + 1;/' test_gdi 'LargeOutline*'
+mutant outline-area-without-pen platform/gdi/pie.cpp 's/const std::int64_t margin = pen_reach(dc);/const std::int64_t margin = 1;/' test_gdi 'LargeOutline*'
 # Export and pictures.
 mutant dib-16-colours-as-2 graphics/export/dib_header.cpp 's/case 4: return 16;/case 4: return 2;/' test_export
 mutant bmp-reader-row-padding graphics/picture/bmp_reader.cpp 's/+ 31) \/ 32 \* 4; }/+ 7) \/ 8; }/' test_picture

@@ -19,7 +19,8 @@ void arc(DeviceContext* dc, int left, int top, int right, int bottom, int x_star
     if (canvas.empty()) return;
     DevicePoint a = to_device(dc, left, top), b = to_device(dc, right, bottom);
     if (!box_in_reach(*dc, canvas, a, b)) return;
-    PieOutline outline(a.x, a.y, b.x, b.y);
+    const OutlineArea area = outline_area(*dc, canvas);
+    PieOutline outline(a.x, a.y, b.x, b.y, &area);
     struct Vertices : std::vector<DevicePoint> {};
     Vertices& vertices = threads::thread_object<Vertices>();
     outline.arc(to_device(dc, x_start, y_start), to_device(dc, x_end, y_end), vertices);

@@ -4,8 +4,9 @@
 // quadrant table: the upper right quarter from 3 o'clock up to 12, then its
 // mirror across the vertical axis in reverse order, then the mirror of all
 // that across the horizontal axis in reverse order (a point that an odd size
-// would repeat on an axis is left out). Drawn as a polygon's outline: joins
-// at every vertex, no caps, one dash restart.
+// would repeat on an axis is left out): Pie's whole turn without repeats.
+// Drawn as a polygon's outline: joins at every vertex, no caps, one dash
+// restart.
 //
 // Inside: one span per row, from the same recurrence run from the middle
 // row outward (x counting the steps in from the sides); the rows above the
@@ -42,20 +43,6 @@ void small_box(const DeviceContext& dc, const Canvas& canvas, std::int64_t l, st
     stroke_path(dc, canvas, outline, 4, true);
 }
 
-// Pie's outline indices 0 .. 2n-1 are the upper quarters, the left one
-// already mirrored and in reverse order.
-void outline_points(const PieOutline& outline, std::int64_t w, std::int64_t t, std::int64_t b,
-                    std::vector<DevicePoint>& points) {
-    const std::int64_t n = outline.quadrant_size();
-    const bool odd_width = w % 2 == 1, odd_height = (b - t) % 2 == 1;
-    points.clear();
-    points.reserve(std::size_t(4 * n));
-    for (std::int64_t t = 0; t < n; ++t) points.push_back(outline.in_quarter(0, t));
-    for (std::int64_t t = odd_width ? 1 : 0; t < n; ++t) points.push_back(outline.in_quarter(1, t));
-    const std::size_t half = points.size();
-    for (std::size_t i = half - (odd_height ? 1 : 0); i-- > 0;) points.push_back({points[i].x, t + b - 1 - points[i].y});
-}
-
 // Spans [first, past) of each row of the box, top row first; rows the
 // recurrence does not reach stay empty.
 void inside_rows(std::int64_t l, std::int64_t w, std::int64_t h,
@@ -87,11 +74,32 @@ void inside_rows(std::int64_t l, std::int64_t w, std::int64_t h,
 
 // The brush inside the box, one span per row; nothing is worked out when the
 // brush paints nothing (a hollow brush: an outline only).
-void paint_inside(const DeviceContext& dc, const Canvas& canvas, std::int64_t l, std::int64_t t, std::int64_t w,
-                  std::int64_t h) {
+// A box too large to walk: each visible row's span from the first entry of
+// the quadrant table on its row (the recurrence the rows above follow).
+void paint_inside_large(const QuadrantPath& path, BrushSpans& spans, const Canvas& canvas, std::int64_t l,
+                        std::int64_t t, std::int64_t w, std::int64_t h) {
+    const std::int64_t first = std::max(t, canvas.top), past = std::min(t + h, canvas.bottom);
+    const std::int64_t last_column = (w - 1) - w / 2;
+    for (std::int64_t y = first; y < past; ++y) {
+        const std::int64_t row = std::max(y - t, h - 1 - (y - t)) - h / 2;
+        const std::int64_t at = path.first_with_y_at_least(row);
+        if (at == path.size()) continue;
+        const TableEntry e = path.entry(at);
+        if (e.y != row) continue;
+        const std::int64_t x = row == 0 ? 0 : last_column - e.x;
+        spans.paint_clipped(canvas, y, l + x, l + w - x);
+    }
+}
+
+void paint_inside(const DeviceContext& dc, const Canvas& canvas, const PieOutline& outline, std::int64_t l,
+                  std::int64_t t, std::int64_t w, std::int64_t h) {
     if (!dc.brush) return;
     BrushSpans spans(*dc.brush, dc);
     if (spans.paints_nothing()) return;
+    if (outline.sparse()) {
+        paint_inside_large(*outline.path(), spans, canvas, l, t, w, h);
+        return;
+    }
     struct Rows : std::vector<std::pair<std::int64_t, std::int64_t>> {};
     Rows& rows = threads::thread_object<Rows>();
     inside_rows(l, w, h, rows);
@@ -117,12 +125,13 @@ void ellipse(DeviceContext* dc, int left, int top, int right, int bottom) {
         small_box(*dc, canvas, l, t, r, bo);
         return;
     }
-    PieOutline outline(l, t, r, bo);
+    const OutlineArea area = outline_area(*dc, canvas);
+    PieOutline outline(l, t, r, bo, &area);
     if (outline.quadrant_size() == 0) return;  // larger than any outline we draw
-    paint_inside(*dc, canvas, l, t, w, h);
+    paint_inside(*dc, canvas, outline, l, t, w, h);
     struct Points : std::vector<DevicePoint> {};
     Points& points = threads::thread_object<Points>();
-    outline_points(outline, w, t, bo, points);
+    outline.closed_outline(points);
     stroke_path(*dc, canvas, points.data(), points.size(), true);
 }
 

@@ -16,11 +16,13 @@ struct TableEntry {
     friend bool operator==(const TableEntry&, const TableEntry&) = default;
 };
 
-// Boxes wider or taller than this are not drawn: their tables would take
-// memory and time out of proportion to any page.
-constexpr std::int64_t kMaxPieSide = std::int64_t(1) << 16;
+// Boxes wider or taller than this are not drawn (the recurrence's values
+// stay far inside 128 bits up to it).
+constexpr std::int64_t kMaxOutlineSide = std::int64_t(1) << 30;
+// Boxes up to this size may be listed whole (as a table, kept per thread).
+constexpr std::int64_t kMaxTableSide = std::int64_t(1) << 16;
 
-// The table for a box of width w and height h (both 1 .. kMaxPieSide).
+// The table for a box of width w and height h (both 1 .. kMaxTableSide).
 void build_quadrant_table(std::int64_t w, std::int64_t h, std::vector<TableEntry>& table);
 
 }  // namespace klv::gdi

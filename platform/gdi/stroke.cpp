@@ -71,10 +71,14 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
     outline.flip(canvas, pixel_from_color(pen->description().color));
 }
 
-bool box_in_reach(const DeviceContext& dc, const Canvas& canvas, DevicePoint a, DevicePoint b) {
+std::int64_t pen_reach(const DeviceContext& dc) {
     // A wide pen's pieces, caps and bevels lie within two widths of its path.
     const std::int64_t width = dc.pen ? std::max(dc.pen->description().width, 1) : 1;
-    const std::int64_t reach = 2 * width + 4;
+    return 2 * width + 4;
+}
+
+bool box_in_reach(const DeviceContext& dc, const Canvas& canvas, DevicePoint a, DevicePoint b) {
+    const std::int64_t reach = pen_reach(dc);
     return std::min(a.x, b.x) - reach < canvas.right && std::max(a.x, b.x) + reach >= canvas.left &&
            std::min(a.y, b.y) - reach < canvas.bottom && std::max(a.y, b.y) + reach >= canvas.top;
 }

@@ -23,5 +23,7 @@ void stroke_path(const DeviceContext& dc, const Canvas& canvas, const DevicePoin
 // any order), its inside and its outline with dc's pen, can reach the
 // canvas at all: a figure far off the page is not even built.
 bool box_in_reach(const DeviceContext& dc, const Canvas& canvas, DevicePoint a, DevicePoint b);
+// How far beyond the canvas dc's pen can still paint on it from its path.
+std::int64_t pen_reach(const DeviceContext& dc);
 
 }  // namespace klv::gdi

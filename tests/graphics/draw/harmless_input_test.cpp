@@ -47,7 +47,7 @@ TEST(HarmlessInput, EachCallAnswersAsDocumentedAndLeavesThePageAlone) {
         {"put_pixel(off the page)", [] { return put_pixel(INT_MAX, INT_MIN, 4), 0; }, 0},
         {"flood_fill(off the page)", [] { return flood_fill(-5, -5, KLV_WHITE), 0; }, 0},
         {"draw_circle(huge radius)", [] { return draw_circle(20, 15, INT_MAX), 0; }, 0},
-        {"draw_ellipse(box over 65536)", [] { return draw_ellipse(20, 15, 0, 360, 40000, 3), 0; }, 0},
+        {"draw_ellipse(box over 2^30)", [] { return draw_ellipse(20, 15, 0, 360, 600000000, 3), 0; }, 0},
         {"move_to, move_by past the int range", [] { return move_to(INT_MAX, INT_MIN), move_by(9, -9), get_x(); }, INT_MAX},
         {"wait_ms(-5)", [] { return wait_ms(-5), 0; }, 0},
         {"close_window(unknown)", [] { return close_window(12345), close_window(-7), get_current_window(); }, window},

@@ -86,8 +86,9 @@ TEST_F(ExtremeArguments, PensWiderThanThePageAroundLongOutlines) {
     EXPECT_EQ(page.at(320, 240), 0xFFFFFFu);
     page.clear();
     page.use_pen(create_geometric_pen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE, 3000, 0xFFFFFF, 0, nullptr));
+    gdi::select_object(page.dc(), gdi::stock_object(gdi::NULL_BRUSH));  // the pens alone
     pie(page.dc(), 5000, -29354, 63708, 29354, 70000, 0, 70000, 1);  // 1700 pixels short of the page
-    ellipse(page.dc(), -40000, -40000, 40000, 40000);                 // through it
+    ellipse(page.dc(), -40000, -40000, 40000, 40000);                 // round it, far outside
     EXPECT_EQ(page.at(0, 0), 0u);
     EXPECT_EQ(page.at(639, 479), 0u);
 }
@@ -106,13 +107,17 @@ TEST_F(ExtremeArguments, PiesWithExtremeBoxesAndPoints) {
 TEST_F(ExtremeArguments, LargestPieIsDrawnAndLargerOnesAreNot) {
     page_.solid_pen(0xFFFFFF, true);
     page_.use_brush(create_solid_brush(0x00FF00));
-    // A box of 65536 on a side around the page: the page lies inside the disc.
-    pie(page_.dc(), 32 - 32768, 24 - 32768, 32 + 32768, 24 + 32768, 0, 0, 0, 0);
+    // A box of 2^30 on a side around the page: the page lies inside the disc.
+    const int half = 1 << 29;
+    pie(page_.dc(), 32 - half, 24 - half, 32 + half, 24 + half, 0, 0, 0, 0);
     EXPECT_EQ(page_.at(10, 40), 0x00FF00u);
     page_.clear();
     // One pixel more: the documented limit, nothing is drawn.
-    pie(page_.dc(), 32 - 32768, 24 - 32768, 32 + 32769, 24 + 32768, 0, 0, 0, 0);
+    pie(page_.dc(), 32 - half, 24 - half, 32 + half + 1, 24 + half, 0, 0, 0, 0);
     EXPECT_EQ(page_.at(10, 40), 0u);
+    // Its edge through the page: the arc of the right side, one pixel wide.
+    arc(page_.dc(), -2 * half + 40, 24 - half, 40, 24 + half, 0, 0, 0, 0);
+    EXPECT_EQ(page_.row(24, 36, 44), "...#....\n");
 }
 
 TEST_F(ExtremeArguments, FillsAndBlitsWithExtremeRectangles) {
