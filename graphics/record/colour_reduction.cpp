@@ -102,22 +102,47 @@ std::vector<std::array<double, 3>> median_cut(std::vector<Cell>& cells, std::siz
     return palette;
 }
 
-std::uint8_t nearest(const std::vector<std::array<double, 3>>& palette, const std::array<double, 3>& colour) {
-    std::size_t best = 0;
-    double best_distance = std::numeric_limits<double>::max();
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        const double d = distance(palette[i], colour);
-        if (d < best_distance) best_distance = d, best = i;
+// The palette colour nearest to a colour: the colours sorted by red are
+// searched outward from the colour's red, each way until the red difference
+// alone is farther than the best found.
+class Nearest {
+public:
+    explicit Nearest(const std::vector<std::array<double, 3>>& palette) : palette_(palette), order_(palette.size()) {
+        std::iota(order_.begin(), order_.end(), std::uint8_t(0));
+        std::sort(order_.begin(), order_.end(),
+                  [&](std::uint8_t a, std::uint8_t b) { return palette[a][0] < palette[b][0]; });
     }
-    return std::uint8_t(best);
-}
+    std::uint8_t operator()(const std::array<double, 3>& colour) const {
+        const auto start = std::lower_bound(order_.begin(), order_.end(), colour[0],
+                                            [&](std::uint8_t i, double red) { return palette_[i][0] < red; });
+        std::uint8_t best = order_.front();
+        double best_distance = std::numeric_limits<double>::max();
+        const auto look = [&](std::uint8_t i) {
+            const double red = palette_[i][0] - colour[0];
+            if (red * red >= best_distance) return false;
+            const double d = distance(palette_[i], colour);
+            if (d < best_distance) best_distance = d, best = i;
+            return true;
+        };
+        for (auto up = start; up != order_.end() && look(*up); ++up) {
+        }
+        for (auto down = start; down != order_.begin() && look(*(down - 1)); --down) {
+        }
+        return best;
+    }
+
+private:
+    const std::vector<std::array<double, 3>>& palette_;
+    std::vector<std::uint8_t> order_;
+};
 
 // One Lloyd pass: each cell to its nearest colour, each colour to the mean
 // of its cells (a colour no cell chose stays).
 void lloyd_pass(const std::vector<Cell>& cells, std::vector<std::array<double, 3>>& palette) {
     std::vector<std::array<double, 4>> sums(palette.size(), {0, 0, 0, 0});
+    const Nearest nearest(palette);
     for (const Cell& cell : cells) {
-        auto& s = sums[nearest(palette, cell.mean)];
+        auto& s = sums[nearest(cell.mean)];
         for (std::size_t c = 0; c < 3; ++c) s[c] += cell.mean[c] * cell.weight;
         s[3] += cell.weight;
     }
@@ -136,7 +161,8 @@ void quantise(const gdi::Pixel* pixels, std::size_t count, std::size_t limit, Pa
     std::vector<std::array<double, 3>> palette = median_cut(cells, limit);
     for (int pass = 0; pass < lloyd_passes; ++pass) lloyd_pass(cells, palette);
     std::vector<std::uint8_t> chosen(cell_count, 0);
-    for (const Cell& cell : cells) chosen[cell.id] = nearest(palette, cell.mean);
+    const Nearest nearest(palette);
+    for (const Cell& cell : cells) chosen[cell.id] = nearest(cell.mean);
     result->colours.clear();
     for (const auto& colour : palette) result->colours.push_back(to_pixel(colour));
     for (std::size_t i = 0; i < count; ++i) result->indices[i] = chosen[cell_of(pixels[i])];

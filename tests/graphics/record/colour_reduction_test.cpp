@@ -34,8 +34,9 @@ TEST(ColourReduction, PixelsOfAsManyColoursAsTheLimitKeepThemExactly) {
     EXPECT_EQ(shown(result), std::vector<gdi::Pixel>(pixels.begin(), pixels.begin() + 255));
 }
 
-// Random colours everywhere: each pixel ends near its own colour, and the
-// whole palette is used.
+// Random colours everywhere: each pixel ends near its own colour (15.1
+// levels at worst of its channels on average; 16.1 by the median cut alone,
+// without the k-means passes), and the whole palette is used.
 TEST(ColourReduction, ManyColoursAreReducedToTheLimitCloseToEachPixel) {
     std::mt19937 random(7);
     std::vector<gdi::Pixel> pixels(5000);
@@ -46,7 +47,7 @@ TEST(ColourReduction, ManyColoursAreReducedToTheLimitCloseToEachPixel) {
     const std::vector<gdi::Pixel> after = shown(result);
     double total = 0;
     for (std::size_t i = 0; i < pixels.size(); ++i) total += channel_error(pixels[i], after[i]);
-    EXPECT_LT(total / double(pixels.size()), 30);  // a 256-cell grid of the cube is 16 levels off at worst per channel
+    EXPECT_LT(total / double(pixels.size()), 15.5);
 }
 
 // A small patch of a colour unlike the rest keeps a colour of its own: the

@@ -143,7 +143,8 @@ TEST_F(Recording, FilesThatCannotBeWrittenAndASecondRecordingAreRefused) {
 
 // A page of more colours than a GIF frame holds is reduced, close to its
 // own colours: ImageMagick's `convert -colors 256 +dither` makes this page
-// 5.8 levels a channel off on average and 35 at worst (ours: 5.5 and 27).
+// 5.8 levels a channel off on average and 35 at worst (ours: 5.5 and 27;
+// 5.9 and 30 without the k-means passes).
 TEST_F(Recording, APageOfManyColoursIsReducedCloseToItsColours) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) put_pixel(x, y, rgb_color(x * 6, y * 8, (x * y) % 256));
@@ -161,8 +162,8 @@ TEST_F(Recording, APageOfManyColoursIsReducedCloseToItsColours) {
             const long error = std::labs(long(shown.pixels[i] >> shift & 0xFF) - long(gif.frames[0].pixels[i] >> shift & 0xFF));
             total += error, worst = std::max(worst, error);
         }
-    EXPECT_LT(double(total) / double(shown.pixels.size() * 3), 6.0);
-    EXPECT_LE(worst, 32);
+    EXPECT_LT(double(total) / double(shown.pixels.size() * 3), 5.7);
+    EXPECT_LE(worst, 28);
 }
 
 // KLV_RECORD records a program that never calls record_frames, and the end
