@@ -107,8 +107,11 @@ TEST(Examples, EachDrawsThePictureItsPageShows) {
     }
 }
 
-// Pictures a run shows that the README's recording lacks (beyond a few
-// frames that a busy machine paints late or merges) make it out of date.
+// Pictures a run shows that the README's recording lacks make it out of
+// date. A run records the pictures the window painted: a busy machine
+// paints a fifth of the ball's pictures too late to be frames of their own,
+// and not the same ones in each run, so half of the run's time is asked
+// for; a program that draws something else shares no picture.
 TEST(Examples, TheReadmesRecordingsShowWhatTheProgramsShow) {
     KLV_NEED(have_imagemagick(), "ImageMagick (convert, identify)");
     const bool rewrite = std::getenv("KLV_WRITE_DOCS") != nullptr;
@@ -120,9 +123,9 @@ TEST(Examples, TheReadmesRecordingsShowWhatTheProgramsShow) {
         ASSERT_GE(fresh.frames.size(), std::size_t(seconds)) << example << " recorded too few frames";
         const fs::path kept = fs::path(KLV_SOURCE_DIR) / "docs" / (example + ".gif");
         const double share = time_shown_by_both(fresh, read_gif(kept.string()));
-        if (share < 0.9 || rewrite) fs::copy_file(recorded, kept, fs::copy_options::overwrite_existing);
+        if (share < 0.5 || rewrite) fs::copy_file(recorded, kept, fs::copy_options::overwrite_existing);
         if (!rewrite) {
-            EXPECT_GE(share, 0.9) << kept << " was out of date: rewritten from this run, look at it and commit it";
+            EXPECT_GE(share, 0.5) << kept << " was out of date: rewritten from this run, look at it and commit it";
         }
         fs::remove_all(folder);
     }
