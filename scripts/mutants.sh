@@ -88,7 +88,8 @@ mutant record-last-frame-short graphics/record/frame_timeline.h 's/return length
 mutant record-close-unfinished graphics/window/window_procedure.cpp 's/                finish_window_recording(state);/                ;/' test_record 'Recording.ClosingTheWindow*'
 mutant record-crowded-box-split graphics/record/colour_reduction.cpp 's/return (a.end - a.begin > 1 ? a.error : -1) < (b.end - b.begin > 1 ? b.error : -1);/return a.end - a.begin < b.end - b.begin;/' test_record 'ColourReduction*'
 mutant record-no-lloyd-passes graphics/record/colour_reduction.cpp 's/constexpr int lloyd_passes = 3;/constexpr int lloyd_passes = 0;/' test_record 'ColourReduction*:Recording.APageOfMany*'
-mutant record-transparent-index-clash graphics/record/gif_writer.cpp 's/const int transparent = previous != nullptr ? int(image_.colours.size()) : NO_TRANSPARENT_COLOR;/const int transparent = previous != nullptr ? 0 : NO_TRANSPARENT_COLOR;/' test_record 'Recording.*'
+mutant record-transparent-index-clash graphics/record/gif_writer.cpp 's/const int transparent = int(image_.colours.size());/const int transparent = 0;/' test_record 'Recording.*'
+mutant record-256-changed-colours-reduced graphics/record/gif_writer.cpp 's/if (reduce_colours(changed_.data(), changed_.size(), 256, \&image_)) return NO_TRANSPARENT_COLOR;/(void)0;/' test_record 'Recording.AFrameOf256*'
 mutant record-environment-ignored graphics/window/window_lifecycle.cpp 's/    record_from_environment();/    ;/' test_record 'RecordingProgram*'
 mutant record-exit-unfinished graphics/record/window_recording.cpp 's/std::call_once(at_exit, \[\] { std::atexit(finish_all_recordings); });/(void)at_exit;/' test_record 'RecordingProgram*'
 # Colours.

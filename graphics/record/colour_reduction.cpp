@@ -170,10 +170,11 @@ void quantise(const gdi::Pixel* pixels, std::size_t count, std::size_t limit, Pa
 
 }  // namespace
 
-void reduce_colours(const gdi::Pixel* pixels, std::size_t count, std::size_t limit, PalettedPixels* result) {
+bool reduce_colours(const gdi::Pixel* pixels, std::size_t count, std::size_t limit, PalettedPixels* result) {
     result->indices.resize(count);
-    if (!index_colours(pixels, count, limit, &result->colours, result->indices.data()))
-        quantise(pixels, count, limit, result);
+    if (index_colours(pixels, count, limit, &result->colours, result->indices.data())) return true;
+    quantise(pixels, count, limit, result);
+    return false;
 }
 
 }  // namespace klv

@@ -20,7 +20,7 @@ struct PalettedPixels {
 // the box of largest squared error first), then three Lloyd (k-means)
 // passes over the histogram; each pixel takes the colour its histogram cell
 // ended nearest to. No dithering: dots that move from frame to frame would
-// make an animation shimmer.
-void reduce_colours(const gdi::Pixel* pixels, std::size_t count, std::size_t limit, PalettedPixels* result);
+// make an animation shimmer. True when the colours were kept exactly.
+bool reduce_colours(const gdi::Pixel* pixels, std::size_t count, std::size_t limit, PalettedPixels* result);
 
 }  // namespace klv

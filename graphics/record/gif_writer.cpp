@@ -13,12 +13,10 @@ namespace {
 constexpr int longest_delay = 65535;  // hundredths of a second, 16 bits
 constexpr std::size_t buffer_size = 1 << 16;
 
-// The part of frame that differs from previous (the whole frame without one):
-// left, top, right, bottom exclusive; empty when nothing does.
-struct Area {
-    int left, top, right, bottom;
-};
+using Area = GifWriter::Area;
 
+// The part of frame that differs from previous (the whole frame without one);
+// empty when nothing does.
 Area changed_area(const gdi::Pixel* frame, const gdi::Pixel* previous, int width, int height) {
     if (previous == nullptr) return {0, 0, width, height};
     Area area{width, height, 0, 0};
@@ -108,34 +106,53 @@ bool GifWriter::put_pause(int delay) {
     return put_control(delay, 0) && put_image(0, 0, 1, 1, nothing);
 }
 
-bool GifWriter::put_frame(const gdi::Pixel* frame, const gdi::Pixel* previous, std::int64_t delay) {
-    if (gif_ == nullptr || failed_) return false;
-    Area area = changed_area(frame, previous, width_, height_);
-    if (area.left >= area.right) area = {0, 0, 1, 1};  // a frame like the one before: one unchanged pixel
-    const int w = area.right - area.left, h = area.bottom - area.top;
-    // The changed pixels are coloured; unchanged ones take the index after
-    // the palette, which is marked transparent.
+// The pixels of area that differ from previous (all of them without one).
+void GifWriter::gather(const gdi::Pixel* frame, const gdi::Pixel* previous, const Area& area) {
     changed_.clear();
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) {
             const std::size_t at = std::size_t(y) * std::size_t(width_) + std::size_t(x);
             if (previous == nullptr || frame[at] != previous[at]) changed_.push_back(frame[at]);
         }
-    reduce_colours(changed_.data(), changed_.size(), previous != nullptr ? 255 : 256, &image_);
-    const int transparent = previous != nullptr ? int(image_.colours.size()) : NO_TRANSPARENT_COLOR;
-    if (previous != nullptr) {
-        std::vector<std::uint8_t> indices(std::size_t(w) * std::size_t(h), std::uint8_t(transparent));
-        std::size_t next = 0, i = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x, ++i) {
-                const std::size_t at = std::size_t(y) * std::size_t(width_) + std::size_t(x);
-                if (frame[at] != previous[at]) indices[i] = image_.indices[next++];
-            }
-        image_.indices = std::move(indices);
-        image_.colours.push_back(0);
+}
+
+// The area as image_: the changed pixels coloured, the others the index
+// after the palette, which is marked transparent. When the changed pixels
+// have 256 colours and the whole area no more, every pixel is coloured
+// instead, so that no colour is reduced. Answers the transparent index, or
+// NO_TRANSPARENT_COLOR.
+int GifWriter::colour_area(const gdi::Pixel* frame, const gdi::Pixel* previous, const Area& area) {
+    gather(frame, previous, area);
+    const bool exact = reduce_colours(changed_.data(), changed_.size(), previous != nullptr ? 255 : 256, &image_);
+    if (previous == nullptr) return NO_TRANSPARENT_COLOR;
+    if (!exact) {
+        gather(frame, nullptr, area);
+        if (reduce_colours(changed_.data(), changed_.size(), 256, &image_)) return NO_TRANSPARENT_COLOR;
+        gather(frame, previous, area);
+        reduce_colours(changed_.data(), changed_.size(), 255, &image_);
     }
+    const int transparent = int(image_.colours.size());
+    std::vector<std::uint8_t> indices(std::size_t(area.right - area.left) * std::size_t(area.bottom - area.top),
+                                      std::uint8_t(transparent));
+    std::size_t next = 0, i = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x, ++i) {
+            const std::size_t at = std::size_t(y) * std::size_t(width_) + std::size_t(x);
+            if (frame[at] != previous[at]) indices[i] = image_.indices[next++];
+        }
+    image_.indices = std::move(indices);
+    image_.colours.push_back(0);
+    return transparent;
+}
+
+bool GifWriter::put_frame(const gdi::Pixel* frame, const gdi::Pixel* previous, std::int64_t delay) {
+    if (gif_ == nullptr || failed_) return false;
+    Area area = changed_area(frame, previous, width_, height_);
+    if (area.left >= area.right) area = {0, 0, 1, 1};  // a frame like the one before: one unchanged pixel
+    const int transparent = colour_area(frame, previous, area);
     const int first = int(std::min<std::int64_t>(std::max<std::int64_t>(delay, 1), longest_delay));
-    bool ok = put_control(first, transparent) && put_image(area.left, area.top, w, h, image_);
+    bool ok = put_control(first, transparent) &&
+              put_image(area.left, area.top, area.right - area.left, area.bottom - area.top, image_);
     for (std::int64_t rest = delay - first; ok && rest > 0; rest -= longest_delay)
         ok = put_pause(int(std::min<std::int64_t>(rest, longest_delay)));
     failed_ = failed_ || !ok;

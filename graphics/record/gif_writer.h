@@ -32,7 +32,14 @@ public:
     // as it was) when any part could not be written.
     bool close();
 
+    // Left, top, right, bottom exclusive.
+    struct Area {
+        int left, top, right, bottom;
+    };
+
 private:
+    void gather(const gdi::Pixel* frame, const gdi::Pixel* previous, const Area& area);
+    int colour_area(const gdi::Pixel* frame, const gdi::Pixel* previous, const Area& area);
     static int write_bytes(GifFileType* gif, const std::uint8_t* bytes, int count);
     bool put_control(int delay, int transparent);
     bool put_image(int left, int top, int width, int height, const PalettedPixels& image);
