@@ -44,5 +44,8 @@ if(NOT KLV_JPEG_FROM_SOURCE)
   string(APPEND KLV_PC_REQUIRES " libjpeg")
   string(PREPEND KLV_PC_LIBS "-ljpeg ")
 endif()
+if(NOT KLV_GIF_FROM_SOURCE)  # giflib has no pkg-config file everywhere: named in Libs only
+  string(PREPEND KLV_PC_LIBS "-lgif ")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/klv.pc.in ${PROJECT_BINARY_DIR}/klv.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/klv.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

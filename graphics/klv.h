@@ -45,7 +45,7 @@ enum {
 enum { KLV_DRAW_COPY = 0, KLV_DRAW_XOR = 1 };
 
 /* Error codes: take_error() returns the last one a window recorded, and
- * load_image returns them; error_text(code) gives a sentence for each. */
+ * load_image and record_frames return them; error_text(code) gives a sentence for each. */
 enum {
     KLV_OK = 0,
     KLV_ERROR_BAD_ARGUMENT = -11,        /* an argument outside what the function accepts */
@@ -55,7 +55,9 @@ enum {
     KLV_ERROR_NOT_A_PICTURE = -31,       /* not BMP, PNG or JPEG */
     KLV_ERROR_UNSUPPORTED_PICTURE = -32, /* a kind of BMP, PNG or JPEG that is not read */
     KLV_ERROR_DAMAGED_PICTURE = -33,     /* damaged or cut short */
-    KLV_ERROR_PICTURE_TOO_LARGE = -34    /* over 32767 on a side or 2^27 pixels */
+    KLV_ERROR_PICTURE_TOO_LARGE = -34,   /* over 32767 on a side or 2^27 pixels */
+    KLV_ERROR_CANNOT_WRITE_FILE = -40,   /* a file that cannot be created or written */
+    KLV_ERROR_ALREADY_RECORDING = -41    /* record_frames while the window records */
 };
 
 /* Text justification for set_text_justify: along the line, and across it. */
@@ -386,6 +388,32 @@ int save_image(const char* file_name, int left, int top, int right, int bottom, 
  * KLV_ERROR_BAD_ARGUMENT (no file name). A file that is not read whole
  * draws nothing. */
 int load_image(const char* file_name, int x, int y);
+
+/* ---- recording -------------------------------------------------------- */
+
+/* Starts recording the current window into file_name as an animated GIF
+ * that plays in a loop. Each time the window shows a new picture (a page
+ * swap, a change of visual page, redraw_window, or what automatic refresh
+ * shows of the drawing) the visual page becomes a frame, whose delay is the
+ * time it stayed on the screen (in hundredths of a second, as GIF counts
+ * them). At most 50 frames a second: a picture shown sooner after the frame
+ * before waits, and the frame is what the window shows once that time is
+ * up. A page of 256 colours or fewer is stored exactly; more are reduced to
+ * 256 (median cut, refined by k-means). The file is encoded on a thread of
+ * its own while the program runs, and written beside file_name until the
+ * recording ends: record_frames(NULL), closing the window or the end of the
+ * program (through exit or a return from main) puts it in place of
+ * file_name; an existing file of that name stays as it was until then.
+ * Returns 0, or (recording, too, the code in the window):
+ * KLV_ERROR_CANNOT_WRITE_FILE (no file can be made there; also
+ * record_frames(NULL) when the file could not be written whole),
+ * KLV_ERROR_ALREADY_RECORDING (this window records already; the recording
+ * goes on), KLV_ERROR_OUT_OF_MEMORY. record_frames(NULL) without a
+ * recording returns 0.
+ * KLV_RECORD=anim.gif in the environment records a program's first window
+ * from its opening; KLV_RECORD_SECONDS=N ends that recording by itself after
+ * N seconds (the program goes on). */
+int record_frames(const char* file_name);
 
 #ifdef __cplusplus
 }

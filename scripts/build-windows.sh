@@ -6,7 +6,7 @@
 # Then `cmake --install BUILD_DIR --prefix DIR` installs the header, the
 # library and the CMake package; the tests run under Wine:
 # `ctest --test-dir BUILD_DIR` (scripts/test.sh does that on a virtual screen).
-# libpng and libjpeg-turbo are compiled from Debian's own sources, fetched
+# libpng, libjpeg-turbo and giflib are compiled from Debian's own sources, fetched
 # once into the build folder with `apt-get source` (install-deps.sh adds the
 # deb-src line).
 set -euo pipefail
@@ -31,9 +31,10 @@ fetch_source() {
   rm -rf "$fetch"
   touch "$folder/.fetched"
 }
-png="$dir/_deps/libpng" jpeg="$dir/_deps/libjpeg-turbo"
+png="$dir/_deps/libpng" jpeg="$dir/_deps/libjpeg-turbo" gif="$dir/_deps/giflib"
 fetch_source libpng1.6 "$png"
 fetch_source libjpeg-turbo "$jpeg"
+fetch_source giflib "$gif"
 cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_WARNINGS_AS_ERRORS=ON -DKLV_PNG_SOURCE_DIR="$png" -DKLV_JPEG_SOURCE_DIR="$jpeg" "${launcher[@]}" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKLV_WARNINGS_AS_ERRORS=ON -DKLV_PNG_SOURCE_DIR="$png" -DKLV_JPEG_SOURCE_DIR="$jpeg" -DKLV_GIF_SOURCE_DIR="$gif" "${launcher[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" "$@"

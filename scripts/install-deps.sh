@@ -7,7 +7,7 @@ packages=(
   # build
   cmake g++ make pkg-config ccache
   libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcairo2-dev libcups2-dev libpng-dev
-  libjpeg-dev
+  libjpeg-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing (scripts/fuzz.sh): clang with libFuzzer and the sanitizers' runtime
   clang libclang-rt-14-dev
@@ -20,8 +20,8 @@ packages=(
   xvfb xauth openbox xdotool wmctrl x11-utils x11-xserver-utils imagemagick poppler-utils
   cups cups-client cups-bsd cups-ipp-utils
   # the Windows build: mingw-w64 with posix threads, GoogleTest's sources,
-  # Wine to run its tests; zlib for it, and dpkg-dev to unpack the libpng
-  # and libjpeg-turbo sources that scripts/build-windows.sh fetches (the
+  # Wine to run its tests; zlib for it, and dpkg-dev to unpack the libpng,
+  # libjpeg-turbo and giflib sources that scripts/build-windows.sh fetches (the
   # deb-src line below)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64
   libz-mingw-w64-dev dpkg-dev
@@ -31,7 +31,7 @@ packages=(
   emscripten chromium
 )
 
-# The Windows build compiles Debian's own libpng and libjpeg-turbo sources:
+# The Windows build compiles Debian's own libpng, libjpeg-turbo and giflib sources:
 # apt-get source needs deb-src entries for the release's archive.
 # scripts/deb-src-entries.sh makes them from the machine's own deb entries (address, suites, keyring);
 # they are kept in files of ours, rewritten when they no longer match.
@@ -39,7 +39,7 @@ parts=/etc/apt/sources.list.d
 twins="$(mktemp -d)"
 trap 'rm -rf "$twins"' EXIT
 if ! "$(dirname "${BASH_SOURCE[0]}")/deb-src-entries.sh" "$twins"; then
-  echo "install-deps: no deb-src entries made; the Windows build cannot fetch libpng's or libjpeg-turbo's source" >&2
+  echo "install-deps: no deb-src entries made; the Windows build cannot fetch libpng's, libjpeg-turbo's or giflib's source" >&2
 elif [ -n "$(ls "$twins")" ]; then
   stale=0
   for kind in sources list; do

@@ -44,7 +44,10 @@ extern "C" void set_active_page(int page) {
 extern "C" void set_visual_page(int page) {
     WindowState* state = current_window_state(nullptr);
     if (!valid_page(page)) return record_error(KLV_ERROR_BAD_ARGUMENT);
-    change_pages(state, [&] { state->visual_page = page; });
+    change_pages(state, [&] {
+        state->visual_page = page;
+        state->picture_changed = true;
+    });
     show_visual_page(state);
 }
 
@@ -54,6 +57,7 @@ extern "C" void swap_pages(void) {
         const int shown = state->visual_page;
         state->visual_page = state->active_page;
         make_active(state, shown);
+        state->picture_changed = true;
     });
     show_visual_page(state);
 }
@@ -70,4 +74,8 @@ extern "C" int get_visual_page(void) {
 
 extern "C" void set_auto_refresh(int on) { current_window_state(nullptr)->auto_refresh = on != 0; }
 
-extern "C" void redraw_window(void) { show_visual_page(current_window_state(nullptr)); }
+extern "C" void redraw_window(void) {
+    WindowState* state = current_window_state(nullptr);
+    change_pages(state, [&] { state->picture_changed = true; });
+    show_visual_page(state);
+}

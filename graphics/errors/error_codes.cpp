@@ -14,6 +14,8 @@ const char* error_sentence(int code) {
     case KLV_ERROR_DAMAGED_PICTURE: return "The picture is damaged or cut short.";
     case KLV_ERROR_PICTURE_TOO_LARGE:
         return "The picture is larger than 32767 pixels on a side or 134217728 pixels in all.";
+    case KLV_ERROR_CANNOT_WRITE_FILE: return "The file could not be written.";
+    case KLV_ERROR_ALREADY_RECORDING: return "The window is being recorded already.";
     default: return "Unknown error code.";
     }
 }

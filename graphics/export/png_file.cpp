@@ -28,6 +28,8 @@
 #include <cstring>
 #include <new>
 
+#include "graphics/export/colour_index.h"
+
 namespace klv {
 
 namespace {
@@ -47,32 +49,13 @@ struct Plan {
 };
 
 // The palette and every pixel's index; false when there are more than 256
-// colours. An open-addressing table of 1024 slots stays at most a quarter full.
-bool index_colours(const gdi::Bitmap& bitmap, Plan& plan) {
-    std::array<gdi::Pixel, 1024> keys{};
-    std::array<std::int16_t, 1024> slots;
-    slots.fill(-1);
+// colours.
+bool make_palette(const gdi::Bitmap& bitmap, Plan& plan) {
     const std::size_t count = std::size_t(bitmap.width()) * std::size_t(bitmap.height());
     plan.indices.resize(count);
-    const gdi::Pixel* pixels = bitmap.pixels();
-    gdi::Pixel last = pixels[0] + 1;
-    std::uint8_t index = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const gdi::Pixel p = pixels[i];
-        if (p != last) {
-            std::uint32_t h = (p * 0x9E3779B1u) >> 22;
-            while (slots[h] >= 0 && keys[h] != p) h = (h + 1) & 1023;
-            if (slots[h] < 0) {
-                if (plan.colours.size() == 256) return false;
-                keys[h] = p;
-                slots[h] = std::int16_t(plan.colours.size());
-                plan.colours.push_back({png_byte(p >> 16), png_byte(p >> 8), png_byte(p)});
-            }
-            last = p;
-            index = std::uint8_t(slots[h]);
-        }
-        plan.indices[i] = index;
-    }
+    std::vector<gdi::Pixel> colours;
+    if (!index_colours(bitmap.pixels(), count, 256, &colours, plan.indices.data())) return false;
+    for (const gdi::Pixel p : colours) plan.colours.push_back({png_byte(p >> 16), png_byte(p >> 8), png_byte(p)});
     const std::size_t n = plan.colours.size();
     plan.depth = n <= 2 ? 1 : n <= 4 ? 2 : n <= 16 ? 4 : 8;
     return true;
@@ -189,7 +172,7 @@ bool encode_png(const gdi::Bitmap& bitmap, std::vector<std::uint8_t>* bytes) {
     plan.width = bitmap.width();
     plan.height = bitmap.height();
     try {
-        plan.palette = index_colours(bitmap, plan);
+        plan.palette = make_palette(bitmap, plan);
         if (plan.palette) {
             plan.row.resize((std::size_t(plan.width) * std::size_t(plan.depth) + 7) / 8);
         } else {

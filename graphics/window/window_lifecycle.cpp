@@ -10,6 +10,7 @@
 #include "graphics/draw/viewport.h"
 #include "graphics/errors/error_record.h"
 #include "graphics/klv.h"
+#include "graphics/record/window_recording.h"
 #include "graphics/window/library_class.h"
 #include "graphics/window/window_thread.h"
 
@@ -107,6 +108,7 @@ extern "C" int open_window(int width, int height, const char* title, int left, i
     const int index = register_window(state, std::move(thread));
     reset_defaults();
     clear_active_page(state);
+    record_from_environment();
     return index;
 }
 

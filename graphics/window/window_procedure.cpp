@@ -8,6 +8,7 @@
 #include "graphics/draw/drawing_context.h"
 #include "graphics/export/print_command.h"
 #include "graphics/export/save_image_command.h"
+#include "graphics/record/window_recording.h"
 #include "graphics/window/keyboard.h"
 #include "graphics/window/mouse_events.h"
 
@@ -75,6 +76,7 @@ void paint_window(ui::Window* window) {
         gdi::device_to_logical(page, &source, 1);
         gdi::bit_blt(screen, paint.paint.left, paint.paint.top, paint.paint.right - paint.paint.left,
                      paint.paint.bottom - paint.paint.top, page, source.x, source.y);
+        record_painted_page(state, unshown.left < unshown.right && unshown.top < unshown.bottom);
     }
     ui::end_paint(window, &paint);
 }
@@ -118,7 +120,10 @@ std::intptr_t window_procedure(ui::Window* window, std::uint32_t message, std::u
         record_mouse_event(state, message, lparam);
     switch (message) {
         case ui::WM_DESTROY:
-            if (state != nullptr) release_window_resources(window);
+            if (state != nullptr) {
+                finish_window_recording(state);
+                release_window_resources(window);
+            }
             return 0;
         case ui::WM_PAINT:
             paint_window(window);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,6 +24,8 @@ constexpr int page_count = 4;
 constexpr int mouse_kind_count = 10;
 
 using MouseHandler = void (*)(int x, int y);
+
+class Recording;
 
 // Positions of one mouse kind, packed as the message's lparam.
 struct ClickQueue {
@@ -88,6 +91,11 @@ struct WindowState {
     // when nothing), and whether the window was told it has something to show.
     gdi::Rect unshown_area{};
     bool paint_requested = false;
+    // Under the mutex: the visual page changed or was asked to be shown
+    // whole (a swap, a change of visual page, redraw_window) since the last
+    // paint; and the recording of what the window shows, when one is on.
+    bool picture_changed = false;
+    std::shared_ptr<Recording> recording;
     // Set once the pages are freed; the pages are never touched afterwards.
     bool pages_released = false;
 };

@@ -1,4 +1,4 @@
-// Writing a file whole or not at all, and asking whether a name is taken:
+// Writing a file whole or not at all (through ReplacingFile), and asking whether a name is taken:
 // the file services the export commands rely on. POSIX calls on Linux
 // (posix/), KERNEL32 on Windows (windows/).
 #pragma once

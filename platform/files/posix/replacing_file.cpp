@@ -1,4 +1,4 @@
-#include "platform/files/whole_file_write.h"
+#include "platform/files/replacing_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <string>
+#include <utility>
 
 namespace klv::files {
 
@@ -42,20 +42,8 @@ int create_temporary(const std::string& folder, std::string& name) {
     return -1;
 }
 
-bool write_all(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes = bytes.subspan(std::size_t(written));
-    }
-    return true;
-}
-
-// A file that is replaced passes its permission bits on, and the new bytes
-// are flushed to disk before the rename, so that even a power failure leaves
-// the old file or the new one. A new file is not flushed: nothing is lost if
-// it does not survive, and the flush costs more than the whole save.
+// A new file is not flushed: nothing is lost if it does not survive, and the
+// flush costs more than the whole save.
 bool prepare_to_replace(int fd, const std::string& target) {
     struct stat status {};
     if (stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return true;
@@ -63,29 +51,43 @@ bool prepare_to_replace(int fd, const std::string& target) {
     return fsync(fd) == 0;
 }
 
-bool fill_and_close(int fd, const std::string& target, std::initializer_list<std::span<const std::uint8_t>> parts) {
-    bool ok = true;
-    for (const auto& part : parts) ok = ok && write_all(fd, part);
-    ok = ok && prepare_to_replace(fd, target);
-    return close(fd) == 0 && ok;
-}
-
 }  // namespace
 
-bool file_exists(const std::string& name) {
-    struct stat status {};
-    return lstat(name.c_str(), &status) == 0;
+bool ReplacingFile::open(const char* file_name) {
+    abandon();
+    if (file_name == nullptr || *file_name == '\0') return false;
+    target_ = target_of(file_name);
+    handle_ = create_temporary(folder_of(target_), temporary_);
+    failed_ = false;
+    return is_open();
 }
 
-bool write_whole_file(const char* file_name, std::initializer_list<std::span<const std::uint8_t>> parts) {
-    if (file_name == nullptr || *file_name == '\0') return false;
-    std::string target = target_of(file_name);
-    std::string temporary;
-    int fd = create_temporary(folder_of(target), temporary);
-    if (fd < 0) return false;
-    if (fill_and_close(fd, target, parts) && rename(temporary.c_str(), target.c_str()) == 0) return true;
-    unlink(temporary.c_str());
+bool ReplacingFile::write(std::span<const std::uint8_t> bytes) {
+    if (!is_open() || failed_) return false;
+    const int fd = int(handle_);
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return !(failed_ = true);
+        bytes = bytes.subspan(std::size_t(written));
+    }
+    return true;
+}
+
+bool ReplacingFile::commit() {
+    if (!is_open()) return false;
+    const int fd = int(std::exchange(handle_, no_handle));
+    bool ok = !failed_ && prepare_to_replace(fd, target_);
+    ok = close(fd) == 0 && ok;
+    if (ok && rename(temporary_.c_str(), target_.c_str()) == 0) return true;
+    unlink(temporary_.c_str());
     return false;
+}
+
+void ReplacingFile::abandon() {
+    if (!is_open()) return;
+    close(int(std::exchange(handle_, no_handle)));
+    unlink(temporary_.c_str());
 }
 
 }  // namespace klv::files
