@@ -56,6 +56,22 @@ const std::vector<WorstCase>& worst_cases() {
         {"text_largest", [] { set_text_style(10, 0, 10); }, [] { out_text_xy(-3, -40, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"); }},
         {"text_huge_scale", [] { set_text_style(3, 1, 0), set_text_scale(INT_MAX, 1, INT_MAX, 1); },
          [] { out_text_xy(0, 0, "W@M#"); }},
+        // Glyphs are kept once drawn: each call draws at a width of its own
+        // (500 to 999 pixels a character), so that every one renders anew.
+        {"text_vertical_huge_scale_first_call", [] { set_text_style(4, 1, 0); },
+         [] {
+             static int call = 0;
+             set_text_scale(500 + call++ % 500, 22, 2147483647, 682);
+             out_text_xy(100, 100, "The quick brown fox jumps over it");
+         }},
+        {"text_vertical_huge_scale_beside_page", [] { set_text_style(1, 1, 0); },
+         [] {
+             static int call = 0;
+             set_text_scale(500 + call++ % 500, 13, 986332832, 145);
+             out_text_xy(-200, 900, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+         }},
+        {"pie_widest_dashes_far", [] { pen(3, 0, INT_MAX); },
+         [] { draw_pie_slice(-1046068384, -3296, 1482, 311, 29354); }},
     };
     return cases;
 }

@@ -4,11 +4,14 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "graphics/klv.h"
+#include "graphics/window/window_state.h"
+#include "platform/ui/testing.h"
 
 namespace klv::fuzz {
 
@@ -221,6 +224,23 @@ double thread_cpu_ms() {
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
+// Every open window paints what the script drew before the script ends:
+// painting runs on the window's thread, where a sanitizer's report must
+// belong to the input that drew, not to a later one (or to none, when the
+// window is closed before its next paint is due). A window still not done
+// after the deadline is a finding of its own.
+void wait_for_paints() {
+    constexpr int deadline_ms = 1500;
+    const WindowTable& table = window_table();
+    for (std::size_t i = 0; i < std::size_t(table.windows_opened); ++i) {
+        ui::Window* window = table.window_handles[i];
+        if (window == nullptr || table.window_states[i] == nullptr) continue;
+        if (ui::testing::wait_until_idle(window, deadline_ms) || !ui::testing::is_live(window)) continue;
+        std::fprintf(stderr, "window %zu has not painted what was drawn within %d ms\n", i, deadline_ms);
+        std::abort();
+    }
+}
+
 void remove_files(const Script& s) {
     for (int i = 0; i < 8; ++i) unlink(s.file(i).c_str());
 }
@@ -252,6 +272,7 @@ void run_call_script(const std::uint8_t* data, std::size_t size, const std::stri
         call.run(s, args);
         if (observer) observer->call_done(call.name, args, call.arity, thread_cpu_ms() - start);
     }
+    wait_for_paints();
     close_window(-2);
     remove_files(s);
 }

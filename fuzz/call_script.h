@@ -36,8 +36,9 @@ int call_code(std::string_view name);
 // The number of integer arguments the call reads after its byte.
 int call_arity(int code);
 
-// Runs the script on the headless backend and closes every window it left
-// open. Files go to folder, which must exist.
+// Runs the script on the headless backend, waits until every window it left
+// open has painted what was drawn (and aborts when one has not within a
+// second and a half), then closes them. Files go to folder, which must exist.
 void run_call_script(const std::uint8_t* data, std::size_t size, const std::string& folder,
                      CallObserver* observer);
 

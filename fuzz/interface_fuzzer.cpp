@@ -1,9 +1,11 @@
 // The whole public interface on the headless backend: the input is a script
 // of calls (fuzz/call_script.h), any function in any order, several windows,
-// pages, viewports, images, texts and files. Besides the sanitizers' own
-// findings, a call that keeps the calling thread busy for more than 200 ms
-// (KLV_FUZZ_CALL_LIMIT_MS) is one: every call's cost is bounded by the page,
-// whatever its arguments. Thread time, not wall time, so that a busy
+// pages, viewports, images, texts and files. An input ends once its windows
+// have painted what it drew, so that the sanitizers' findings on a window's
+// thread belong to the input that caused them. Besides those findings, a
+// call that keeps the calling thread busy for more than 200 ms
+// (KLV_FUZZ_CALL_LIMIT_MS) is one: every call's cost is bounded by the
+// page, whatever its arguments. Thread time, not wall time, so that a busy
 // machine does not make findings. The limit is the 20 ms a call may take in
 // a Release build, times the slowdown of this instrumented build (8 to 20:
 // a pie of radius 32029 beside a 160 by 120 page takes 3.3 ms in Release and

@@ -1,7 +1,11 @@
 // Looks for slow calls: random scripts of the interface fuzzer's form
 // (fuzz/call_script.h), one 640 by 480 window each, whose arguments lean to
 // the extremes (the ends of the 32-bit range, page-sized values, pens wider
-// than the page). Prints the slowest calls seen, slowest first. With a
+// than the page). Besides scripts of any call, two kinds are made on
+// purpose, each a class of calls once found slow: text at a scale of its
+// own (glyphs are kept once rendered, so only a new size shows what
+// rendering costs) far larger than the page, and figures centred far off
+// the page outlined by pens up to the widest. Prints the slowest calls seen, slowest first. With a
 // file name, also writes there a hash of the active page after the call
 // with extreme arguments, a line per script, to compare the pixels of two
 // builds. Run it in a
@@ -81,6 +85,41 @@ void put_call(std::vector<std::uint8_t>& out, const char* name, std::vector<std:
     for (int i = 0; i < klv::fuzz::call_arity(code); ++i) put(out, i < int(args.size()) ? args[std::size_t(i)] : 0);
 }
 
+// A text drawn at a scale never used before in this run (a size-0 text
+// style, cells of 100 to 1000 pixels and more), anywhere near the page.
+// Returns the number of calls put.
+int put_huge_text(std::vector<std::uint8_t>& out, std::mt19937& random) {
+    static std::int32_t fresh = 0;
+    put_call(out, "set_text_style", {std::int32_t(random() % 11), std::int32_t(random() % 2), 0});
+    put_call(out, "set_text_scale", {std::int32_t(100 + ++fresh % 20000), std::int32_t(1 + random() % 20),
+                                     random() % 2 ? INT32_MAX : std::int32_t(1 + random() % 100000),
+                                     std::int32_t(1 + random() % 700)});
+    put_call(out, random() % 2 ? "out_text_xy" : "out_text",
+             {std::int32_t(random() % 3000) - 1500, std::int32_t(random() % 3000) - 1500});
+    const std::uint8_t length = std::uint8_t(1 + random() % 63);
+    out.push_back(length);
+    for (int i = 0; i < length; ++i) out.push_back(std::uint8_t(33 + random() % 94));
+    return 3;
+}
+
+// A figure centred far off the page, of any radius up to beyond a page,
+// outlined by a pen of any style up to the widest. Returns the number of
+// calls put.
+int put_far_figure(std::vector<std::uint8_t>& out, std::mt19937& random) {
+    static const char* const figures[] = {"draw_pie_slice", "draw_arc", "draw_circle", "draw_ellipse", "draw_sector"};
+    const std::int32_t widths[] = {INT32_MAX, INT32_MAX - 1, 1 << 30, std::int32_t(random() % 100000)};
+    put_call(out, "set_line_style", {std::int32_t(random() % 5), extreme(random), widths[random() % 4]});
+    auto far = [&] { return random() % 2 ? extreme(random) : std::int32_t(random() % 200000) - 100000; };
+    const char* figure = figures[random() % 5];
+    const std::int32_t radius = std::int32_t(random() % 40000);
+    if (figure == figures[2]) {
+        put_call(out, figure, {far(), far(), radius});
+    } else {
+        put_call(out, figure, {far(), far(), extreme(random), extreme(random), radius, std::int32_t(random() % 40000)});
+    }
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +133,16 @@ int main(int argc, char** argv) {
     for (int n = 0; n < scripts; ++n) {
         std::vector<std::uint8_t> bytes;
         put_call(bytes, "open_window", {640, 480, 0, 0, 2});
+        if (const unsigned kind = random() % 4; kind < 2) {
+            // The tested call is the last.
+            collector.tested_call = 1 + (kind == 0 ? put_huge_text : put_far_figure)(bytes, random);
+            collector.in_script = 0;
+            collector.hash = 0;
+            collector.context = std::string(kind == 0 ? "huge text" : "far figure") + ", script " + std::to_string(n);
+            klv::fuzz::run_call_script(bytes.data(), bytes.size(), folder, &collector);
+            if (hashes) std::fprintf(hashes, "%d %016llx\n", n, static_cast<unsigned long long>(collector.hash));
+            continue;
+        }
         // A state, then one call of any kind with extreme arguments.
         const std::int32_t style = std::int32_t(random() % 5), pattern = extreme(random);
         const std::int32_t thickness = random() % 2 ? extreme(random) : std::int32_t(random() % 3000);

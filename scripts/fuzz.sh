@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer in build/fuzz, and runs
 # each for SECONDS (default 60), starting from the seed pictures the tests
 # left in build/asan/fuzz-seeds (or $KLV_FUZZ_SEEDS) and from the corpus
-# kept in tests/fuzz/corpus/NAME. With KLV_FUZZ_KEEP=1 the run's corpus is
+# kept in tests/fuzz/corpus/NAME, with the dictionary fuzz/NAME.dict where
+# there is one. With KLV_FUZZ_KEEP=1 the run's corpus is
 # then merged (the fewest inputs that keep the edges it covers) back into
 # tests/fuzz/corpus/NAME, to be checked in. A run fails on a crash,
 # a leak, a read outside a buffer, a single allocation over 600 MB (more than
@@ -50,7 +51,9 @@ for name in "${targets[@]}"; do
   kept="$top/tests/fuzz/corpus/$name"
   [ -d "$kept" ] && cp -n "$kept"/* "$corpus"/ 2>/dev/null
   ok=1
-  ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$name" "$corpus" -max_total_time="$seconds" -timeout=2 \
+  dictionary=()
+  [ -f "$top/fuzz/$name.dict" ] && dictionary=(-dict="$top/fuzz/$name.dict")
+  ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$name" "$corpus" "${dictionary[@]}" -max_total_time="$seconds" -timeout=2 \
     -rss_limit_mb=2048 -malloc_limit_mb=600 -print_final_stats=1 -artifact_prefix="$build/$name-" \
     >"$build/$name.log" 2>&1 || ok=0
   grep -E "^stat::number_of_executed_units|^Done|ERROR|SUMMARY" "$build/$name.log" | head -5

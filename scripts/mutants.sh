@@ -37,6 +37,7 @@ mutant null-mouse-position-written graphics/window/mouse_events.cpp 's/    if (x
 mutant mouse-queue-sign-lost graphics/window/mouse_events.cpp 's/taken_x = ui::lparam_x(positions.front());/taken_x = int(positions.front() \& 0xFFFF);/' test_window 'Mouse*'
 mutant mouse-handler-sign-lost graphics/window/mouse_events.cpp 's/handler(ui::lparam_x(lparam), ui::lparam_y(lparam));/handler(ui::lparam_x(lparam), int(std::uint32_t(lparam) >> 16));/' test_window 'Mouse*'
 mutant handler-reads-table graphics/window/window_table.cpp 's/    if (WindowState\* own = handler_window_state()) return own;/    if (false) return nullptr;/' test_window 'Mouse.HandlersAct*'
+mutant shown-area-clamped-below-only graphics/draw/drawing_context.h 's/return int(std::clamp<std::int64_t>(v, 0, side));/return int(std::max<std::int64_t>(v, 0));/' test_draw 'Primitives.Show*'
 mutant close-box-ignored graphics/window/window_procedure.cpp 's/if (state != nullptr \&\& state->close_exits) end_program();/if (false) end_program();/' test_window 'Procedure*'
 mutant no-window-ends-with-0 graphics/draw/drawing_context.cpp 's/    end_program(1);/    end_program();/' test_window 'NoCurrentWindow*'
 # The X11 backend.
@@ -50,6 +51,8 @@ mutant menu-takes-window-scale platform/ui/x11/x11_menu.cpp 's/const int from_en
 mutant box-desktop-scale-ignored platform/ui/dialog_window.cpp 's/DialogLook look(desktop_scale());/DialogLook look(1);/' test_x11 'X11Dialogs.*DesktopScale'
 # The raster engine.
 mutant glyph-one-bit platform/gdi/freetype/glyph_rendering.cpp '/std::size_t(glyph.width));/a\    for (auto\& c : glyph.coverage) c = c >= 128 ? 255 : 0;' test_gdi 'TextOut.*'
+mutant glyph-bounds-one-pixel-short platform/gdi/freetype/glyph_rendering.cpp 's/right = ((std::int64_t(box.xMax) + 63) >> 6) + 2;/right = (std::int64_t(box.xMax) >> 6) - 1;/' test_gdi 'GlyphBounds*'
+mutant text-culled-upside-down platform/gdi/text_output.cpp 's/top = m.ascent - bounds.top;/top = bounds.top - m.ascent;/' test_gdi
 mutant sloped-line-end-point platform/gdi/thin_line.cpp 's/include_end ? major + 1 : major)/(include_end || major > 0) ? major + 1 : major)/' test_gdi
 mutant reversed-fill-rect-edge platform/gdi/fill_rect.cpp 's/first = end + 1;/first = end;/' test_gdi
 mutant reversed-horizontal-line platform/gdi/thin_line.cpp 's/canvas.pen_span(a.y, b.x + 1, a.x + 1, color);/canvas.pen_span(a.y, b.x, a.x, color);/' test_gdi

@@ -9,6 +9,7 @@
 // window system asked for (paint_window), at most one paint interval later.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -114,12 +115,14 @@ public:
     void refresh_whole_window() { show(0, 0, state_->width, state_->height); }
 
 private:
-    // Device pixels, cut to the page: any 32-bit rectangle and origin are exact.
+    // Device pixels, cut to the page: any 32-bit rectangle and origin are
+    // exact. Each side is held within the page, so that a rectangle wholly
+    // beside the page (a side past the 32-bit range) comes out empty and
+    // never turns round into a rectangle that reaches the 32-bit ends.
     void show(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
         if (state_->visual_page != state_->active_page) return;
-        const gdi::Rect area{int(std::max<std::int64_t>(left, 0)), int(std::max<std::int64_t>(top, 0)),
-                             int(std::min<std::int64_t>(right, state_->width)),
-                             int(std::min<std::int64_t>(bottom, state_->height))};
+        const gdi::Rect area{on_page(left, state_->width), on_page(top, state_->height),
+                             on_page(right, state_->width), on_page(bottom, state_->height)};
         if (area.left >= area.right || area.top >= area.bottom) return;
         gdi::Rect& unshown = state_->unshown_area;
         if (unshown.left >= unshown.right) {
@@ -133,6 +136,7 @@ private:
         tell_window_ = true;
         told_ = area;
     }
+    static int on_page(std::int64_t v, int side) { return int(std::clamp<std::int64_t>(v, 0, side)); }
     void tell_window();
 
     WindowState* state_;

@@ -37,6 +37,10 @@ public:
     // upright or turned freely by `shape.rotation`. Quarter turns are the
     // strike's business: the source renders those upright. Thread-safe.
     virtual Glyph render(unsigned char byte, const StrikeSpec& shape) = 0;
+    // The advances render gives for the same byte and shape, and a box that
+    // holds every pixel of its coverage, for far less than rendering costs.
+    // Thread-safe.
+    virtual GlyphBounds bounds(unsigned char byte, const StrikeSpec& shape) = 0;
 };
 
 // What a font description comes to on this system: the face chosen for it,

@@ -42,6 +42,17 @@ const Glyph& GlyphStrike::glyph(unsigned char byte) {
     return *owned_.back();
 }
 
+const GlyphBounds& GlyphStrike::bounds(unsigned char byte) {
+    if (const GlyphBounds* ready = bounds_slots_[byte].load(std::memory_order_acquire)) return *ready;
+    std::lock_guard lock(mutex_);
+    if (const GlyphBounds* ready = bounds_slots_[byte].load(std::memory_order_acquire)) return *ready;
+    StrikeSpec upright = spec_;
+    upright.quarter_turns = 0;
+    owned_bounds_.push_back(std::make_unique<GlyphBounds>(source_->bounds(byte, upright)));
+    bounds_slots_[byte].store(owned_bounds_.back().get(), std::memory_order_release);
+    return *owned_bounds_.back();
+}
+
 std::unique_ptr<Glyph> GlyphStrike::render(unsigned char byte) {
     StrikeSpec upright = spec_;
     upright.quarter_turns = 0;

@@ -32,6 +32,19 @@ struct Glyph {
     std::vector<std::uint8_t> coverage;
 };
 
+// What laying out a glyph takes without rendering it: how far the pen
+// moves (as Glyph's advances) and a box, in Glyph's terms, that holds every
+// pixel of its coverage. Text whose glyphs cannot reach the page is laid out
+// from these alone, at a cost that does not grow with the glyphs' size.
+struct GlyphBounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int rows = 0;
+    std::int64_t advance_x = 0;
+    std::int64_t advance_y = 0;
+};
+
 // The coverage of `glyph` turned by whole quarter turns counter-clockwise
 // (on a y-down device); advances and offsets are not carried over.
 Glyph turned_glyph(const Glyph& glyph, int quarter_turns);
@@ -61,6 +74,9 @@ public:
 
     // The glyph of a Windows-1252 byte; thread-safe.
     const Glyph& glyph(unsigned char byte);
+    // Its advances (those of glyph(byte)) and a box holding its coverage,
+    // without rendering it; thread-safe.
+    const GlyphBounds& bounds(unsigned char byte);
     const StrikeSpec& shape() const { return spec_; }
 
 private:
@@ -69,8 +85,10 @@ private:
     std::shared_ptr<GlyphSource> source_;
     StrikeSpec spec_;
     std::array<std::atomic<const Glyph*>, 256> slots_{};
-    std::mutex mutex_;  // guards owned_ and the filling of slots
+    std::array<std::atomic<const GlyphBounds*>, 256> bounds_slots_{};
+    std::mutex mutex_;  // guards owned_, owned_bounds_ and the filling of slots
     std::vector<std::unique_ptr<Glyph>> owned_;
+    std::vector<std::unique_ptr<GlyphBounds>> owned_bounds_;
 };
 
 // The strike for a glyph source and shape, shared process-wide. Strikes no

@@ -18,8 +18,19 @@ FontFace& face_of(const DeviceContext* dc) {
 std::int64_t line_length(GlyphStrike* strike, const unsigned char* text, int count) {
     if (!strike) return 0;
     std::int64_t length = 0;
-    for (int i = 0; i < count; ++i) length += strike->glyph(text[i]).advance_x >> 6;
+    for (int i = 0; i < count; ++i) length += strike->bounds(text[i]).advance_x >> 6;
     return length;
+}
+
+// The glyph with its pen at text point (pen, 0) and its baseline at v =
+// ascent. A glyph of a strike turned by quarter turns keeps the upright
+// glyph's offsets and sizes, its coverage turned as the line shows it.
+void blend_glyph(Bitmap& bitmap, const Rect& drawable, const LinePlacement& line, std::int64_t pen, int ascent,
+                 const Glyph& glyph, Pixel colour) {
+    if (glyph.coverage.empty()) return;
+    std::int64_t left = pen + glyph.left, top = ascent - glyph.top;
+    WideRect box = line.device_box(left, top, left + glyph.width, top + glyph.rows);
+    blend_coverage(bitmap, drawable, box, glyph.coverage.data(), colour);
 }
 
 }  // namespace
@@ -52,16 +63,15 @@ void text_out(DeviceContext* dc, int x, int y, const char* text, int length) {
     if (!strike) return;
     GlyphStrike* turned = face.turned_strike();
     Pixel colour = pixel_from_color(dc->text_color);
+    // Only glyphs that can reach the drawable area are rendered: the rest
+    // cost their advance, however large they are.
     std::int64_t pen = 0;
     for (int i = 0; i < length; ++i) {
-        const Glyph& glyph = strike->glyph(bytes[i]);
-        if (!glyph.coverage.empty()) {
-            std::int64_t left = pen + glyph.left, top = m.ascent - glyph.top;
-            WideRect box = line.device_box(left, top, left + glyph.width, top + glyph.rows);
-            const Glyph& drawn = turned ? turned->glyph(bytes[i]) : glyph;
-            blend_coverage(bitmap, drawable, box, drawn.coverage.data(), colour);
-        }
-        pen += glyph.advance_x >> 6;
+        const GlyphBounds& bounds = strike->bounds(bytes[i]);
+        std::int64_t left = pen + bounds.left, top = m.ascent - bounds.top;
+        if (!intersect(line.device_box(left, top, left + bounds.width, top + bounds.rows), drawable).is_empty())
+            blend_glyph(bitmap, drawable, line, pen, m.ascent, (turned ? turned : strike)->glyph(bytes[i]), colour);
+        pen += bounds.advance_x >> 6;
     }
     for (const TextRule* rule : {&face.underline(), &face.strike_out()})
         if (rule->thickness > 0)

@@ -66,12 +66,19 @@ void draw_turned_line(DeviceContext& dc, const Rect& drawable, FontFace& face, c
         fill_turned_rect(bitmap, drawable, t, double(length_px), 0, m.height, pixel_from_color(dc.background_color));
     Pixel colour = pixel_from_color(dc.text_color);
     std::int64_t pen = 0;
+    // Only glyphs that can reach the drawable area are rendered.
+    GlyphStrike& turned_strike = *face.turned_strike();
     for (int i = 0; i < count; ++i) {
-        const Glyph& turned = face.turned_strike()->glyph(text[i]);
         auto gx = std::int64_t(std::llround(t.x(double(pen), m.ascent)));
         auto gy = std::int64_t(std::llround(t.y(double(pen), m.ascent)));
-        blend_glyph_at(bitmap, drawable, gx + turned.left, gy - turned.top, turned, colour);
-        pen += face.strike()->glyph(text[i]).advance_x >> 6;
+        const GlyphBounds& bounds = turned_strike.bounds(text[i]);
+        const WideRect reach{gx + bounds.left, gy - bounds.top, gx + bounds.left + bounds.width,
+                             gy - bounds.top + bounds.rows};
+        if (!intersect(reach, drawable).is_empty()) {
+            const Glyph& turned = turned_strike.glyph(text[i]);
+            blend_glyph_at(bitmap, drawable, gx + turned.left, gy - turned.top, turned, colour);
+        }
+        pen += face.strike()->bounds(text[i]).advance_x >> 6;
     }
     for (const TextRule* rule : {&face.underline(), &face.strike_out()})
         if (rule->thickness > 0) fill_turned_rect(bitmap, drawable, t, double(length_px), rule->top, rule->thickness, colour);

@@ -26,6 +26,7 @@ public:
     ~SharedFace() override;
 
     Glyph render(unsigned char byte, const StrikeSpec& shape) override;
+    GlyphBounds bounds(unsigned char byte, const StrikeSpec& shape) override;
 
     FT_Face face() const { return face_; }
     std::mutex& mutex() { return mutex_; }

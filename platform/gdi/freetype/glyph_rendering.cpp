@@ -2,6 +2,7 @@
 // sizes, with synthetic bold and italic and free turns applied by FreeType.
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 #include FT_SYNTHESIS_H
 
 #include <cmath>
@@ -41,28 +42,72 @@ void copy_bitmap(const FT_GlyphSlot slot, Glyph& glyph) {
                     bitmap.buffer + std::ptrdiff_t(y) * bitmap.pitch, std::size_t(glyph.width));
 }
 
+// The byte's glyph loaded into the face's slot at the shape's sizes, turn
+// and styles, with its advances; null when the face has none to give. The
+// caller holds the face's mutex.
+FT_GlyphSlot load_slot(FT_Face face, unsigned char byte, const StrikeSpec& shape, std::int64_t& advance_x,
+                       std::int64_t& advance_y) {
+    if (FT_Set_Char_Size(face, FT_F26Dot6(shape.x_size), FT_F26Dot6(shape.y_size), 72, 72) != 0) return nullptr;
+    set_rotation(face, shape.rotation);
+    FT_UInt index = FT_Get_Char_Index(face, unicode_from_cp1252(byte));
+    FT_Int32 flags = FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP;
+    bool loaded = FT_Load_Glyph(face, index, flags) == 0 || FT_Load_Glyph(face, 0, flags) == 0;
+    if (!loaded) return nullptr;
+    FT_GlyphSlot slot = face->glyph;
+    if (shape.oblique) FT_GlyphSlot_Oblique(slot);
+    if (shape.embolden) FT_GlyphSlot_Embolden(slot);
+    if (shape.rotation == 0) {
+        advance_x = (std::int64_t(slot->advance.x) + 32) & ~std::int64_t(63);
+    } else {
+        advance_x = slot->advance.x;
+        advance_y = slot->advance.y;
+    }
+    return slot;
+}
+
+// FreeType's bitmap of an outline is its control box rounded out to whole
+// pixels, moved or widened by a pixel where that would be empty: two more
+// pixels all round hold it.
+GlyphBounds outline_bounds(const FT_Outline& outline) {
+    GlyphBounds bounds;
+    if (outline.n_points == 0) return bounds;
+    FT_BBox box;
+    FT_Outline_Get_CBox(&outline, &box);
+    const std::int64_t left = (std::int64_t(box.xMin) >> 6) - 2, right = ((std::int64_t(box.xMax) + 63) >> 6) + 2;
+    const std::int64_t bottom = (std::int64_t(box.yMin) >> 6) - 2, top = ((std::int64_t(box.yMax) + 63) >> 6) + 2;
+    bounds.left = int(left);
+    bounds.top = int(top);
+    bounds.width = int(right - left);
+    bounds.rows = int(top - bottom);
+    return bounds;
+}
+
 }  // namespace
 
 Glyph SharedFace::render(unsigned char byte, const StrikeSpec& shape) {
     Glyph glyph;
     std::lock_guard lock(mutex_);
-    if (FT_Set_Char_Size(face_, FT_F26Dot6(shape.x_size), FT_F26Dot6(shape.y_size), 72, 72) != 0) return glyph;
-    set_rotation(face_, shape.rotation);
-    FT_UInt index = FT_Get_Char_Index(face_, unicode_from_cp1252(byte));
-    FT_Int32 flags = FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP;
-    bool loaded = FT_Load_Glyph(face_, index, flags) == 0 || FT_Load_Glyph(face_, 0, flags) == 0;
-    if (!loaded) return glyph;
-    FT_GlyphSlot slot = face_->glyph;
-    if (shape.oblique) FT_GlyphSlot_Oblique(slot);
-    if (shape.embolden) FT_GlyphSlot_Embolden(slot);
-    if (shape.rotation == 0) {
-        glyph.advance_x = (std::int64_t(slot->advance.x) + 32) & ~std::int64_t(63);
-    } else {
-        glyph.advance_x = slot->advance.x;
-        glyph.advance_y = slot->advance.y;
-    }
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0) copy_bitmap(slot, glyph);
+    FT_GlyphSlot slot = load_slot(face_, byte, shape, glyph.advance_x, glyph.advance_y);
+    if (slot && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0) copy_bitmap(slot, glyph);
     return glyph;
+}
+
+GlyphBounds SharedFace::bounds(unsigned char byte, const StrikeSpec& shape) {
+    GlyphBounds bounds;
+    std::lock_guard lock(mutex_);
+    std::int64_t advance_x = 0, advance_y = 0;
+    FT_GlyphSlot slot = load_slot(face_, byte, shape, advance_x, advance_y);
+    if (!slot) return bounds;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        bounds = outline_bounds(slot->outline);
+    } else if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0) {
+        Glyph glyph;
+        copy_bitmap(slot, glyph);
+        bounds = {glyph.left, glyph.top, glyph.width, glyph.rows};
+    }
+    bounds.advance_x = advance_x;
+    bounds.advance_y = advance_y;
+    return bounds;
 }
 
 }  // namespace klv::gdi

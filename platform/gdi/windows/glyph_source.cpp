@@ -67,8 +67,13 @@ public:
     bool usable() const { return font_ && dc_ && previous_; }
     void measure(SourcedFace& out);
     Glyph render(unsigned char byte, const StrikeSpec& shape) override;
+    GlyphBounds bounds(unsigned char byte, const StrikeSpec& shape) override;
 
 private:
+    // The advances of the byte's glyph; the caller holds the mutex.
+    void advances(unsigned char byte, const StrikeSpec& shape, const GLYPHMETRICS& gm, std::int64_t& x,
+                  std::int64_t& y);
+
     std::mutex mutex_;
     HFONT font_ = nullptr;
     HDC dc_ = nullptr;
@@ -106,6 +111,34 @@ void GdiFace::measure(SourcedFace& out) {
     out.shape = StrikeSpec{std::int64_t(tm.tmAveCharWidth) * 64, std::int64_t(tm.tmHeight) * 64, false, false};
 }
 
+void GdiFace::advances(unsigned char byte, const StrikeSpec& shape, const GLYPHMETRICS& gm, std::int64_t& x,
+                       std::int64_t& y) {
+    if (shape.rotation == 0) {
+        ABC abc{};
+        x = GetCharABCWidthsA(dc_, byte, byte, &abc) ? std::int64_t(abc.abcA + int(abc.abcB) + abc.abcC) * 64
+                                                      : std::int64_t(gm.gmCellIncX) * 64;
+    } else {
+        x = std::int64_t(gm.gmCellIncX) * 64;
+        y = std::int64_t(gm.gmCellIncY) * 64;
+    }
+}
+
+// The black box GDI reports for the glyph, two pixels more all round: the
+// grey bitmap's box may round otherwise than the metrics' one.
+GlyphBounds GdiFace::bounds(unsigned char byte, const StrikeSpec& shape) {
+    GlyphBounds bounds;
+    std::lock_guard lock(mutex_);
+    const MAT2 matrix = rotation_matrix(shape.rotation);
+    GLYPHMETRICS gm{};
+    if (GetGlyphOutlineA(dc_, byte, GGO_METRICS, &gm, 0, nullptr, &matrix) == GDI_ERROR) return bounds;
+    advances(byte, shape, gm, bounds.advance_x, bounds.advance_y);
+    bounds.left = gm.gmptGlyphOrigin.x - 2;
+    bounds.top = gm.gmptGlyphOrigin.y + 2;
+    bounds.width = int(gm.gmBlackBoxX) + 4;
+    bounds.rows = int(gm.gmBlackBoxY) + 4;
+    return bounds;
+}
+
 Glyph GdiFace::render(unsigned char byte, const StrikeSpec& shape) {
     Glyph glyph;
     std::lock_guard lock(mutex_);
@@ -113,15 +146,7 @@ Glyph GdiFace::render(unsigned char byte, const StrikeSpec& shape) {
     GLYPHMETRICS gm{};
     const DWORD size = GetGlyphOutlineA(dc_, byte, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &matrix);
     if (size == GDI_ERROR) return glyph;
-    if (shape.rotation == 0) {
-        ABC abc{};
-        glyph.advance_x = GetCharABCWidthsA(dc_, byte, byte, &abc)
-                              ? std::int64_t(abc.abcA + int(abc.abcB) + abc.abcC) * 64
-                              : std::int64_t(gm.gmCellIncX) * 64;
-    } else {
-        glyph.advance_x = std::int64_t(gm.gmCellIncX) * 64;
-        glyph.advance_y = std::int64_t(gm.gmCellIncY) * 64;
-    }
+    advances(byte, shape, gm, glyph.advance_x, glyph.advance_y);
     glyph.left = gm.gmptGlyphOrigin.x;
     glyph.top = gm.gmptGlyphOrigin.y;
     if (size == 0) return glyph;  // a blank, such as the space

@@ -47,6 +47,18 @@ TEST_F(Primitives, ShowInDeviceCoordinatesUnderAViewport) {
     EXPECT_EQ(area_shown_by([] { fill_bar(0, 0, 9, 9); }), (gdi::Rect{100, 50, 110, 60}));
 }
 
+// Beside the page by more than the 32-bit range in device pixels: nothing to
+// show, and the window's thread paints no rectangle reaching the 32-bit ends.
+TEST_F(Primitives, ShowNothingFarBesideThePageWhateverTheOrigin) {
+    open();
+    set_viewport(INT_MAX, 12, 1792941214, INT_MIN, 0);
+    EXPECT_EQ(area_shown_by([] { draw_line(9, 487, 1503943071, 5); }), gdi::Rect{});
+    set_viewport(INT_MIN, INT_MIN, 0, 0, 0);
+    EXPECT_EQ(area_shown_by([] { fill_bar(-100, -100, -10, -10); }), gdi::Rect{});
+    set_viewport(INT_MAX, INT_MAX, 0, 0, 0);
+    EXPECT_EQ(area_shown_by([] { put_pixel(INT_MAX, INT_MAX, 4); }), gdi::Rect{});
+}
+
 // Drawing tells the window once per paint: whatever comes in between must
 // still reach the screen, however drawing and painting interleave.
 TEST_F(Primitives, EveryDrawingReachesTheScreen) {

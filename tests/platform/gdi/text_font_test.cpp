@@ -174,6 +174,56 @@ TEST(FontSize, EscapementIsNormalisedToQuarterTurns) {
     EXPECT_TRUE(Font(d).face().turned_freely());
 }
 
+// Text beside the page is laid out from the glyphs' bounds alone: they
+// must give the rendered glyph's advances and hold all of its coverage,
+// upright, turned by quarter turns or freely, bold and italic simulated, up
+// to the largest cell.
+TEST(GlyphBounds, HoldTheRenderedGlyphAndGiveItsAdvances) {
+    struct Case {
+        FontDescription description;
+        std::string bytes;
+    };
+    std::string every_byte;
+    for (int b = 1; b < 256; ++b) every_byte.push_back(char(b));
+    FontDescription bold_italic = describe("Times New Roman", 19, 0, FW_BOLD);
+    bold_italic.italic = true;
+    FontDescription upward = describe("Arial", 23);
+    upward.escapement = 900;
+    FontDescription slanted = describe("Courier New", 17);
+    slanted.escapement = 450;
+    FontDescription huge_upward = describe("Arial", INT_MAX, INT_MAX);
+    huge_upward.escapement = 900;
+    const Case cases[] = {{describe("Arial", 13), every_byte},
+                          {bold_italic, every_byte},
+                          {upward, every_byte},
+                          {slanted, every_byte},
+                          {describe("Arial", INT_MAX, 1), "W|g."},
+                          {huge_upward, "Wg\xC5 "}};
+    for (const Case& c : cases) {
+        Font font(c.description);
+        for (GlyphStrike* strike : {font.face().strike(), font.face().turned_strike()}) {
+            if (strike == nullptr) continue;
+            for (char byte : c.bytes) {
+                const auto b = static_cast<unsigned char>(byte);
+                const GlyphBounds& bounds = strike->bounds(b);
+                const Glyph& glyph = strike->glyph(b);
+                SCOPED_TRACE(c.description.face_name + " " + std::to_string(c.description.height) + " byte " +
+                             std::to_string(b) + " shape " + std::to_string(strike->shape().rotation));
+                EXPECT_EQ(bounds.advance_x, glyph.advance_x);
+                EXPECT_EQ(bounds.advance_y, glyph.advance_y);
+                if (glyph.coverage.empty()) continue;
+                EXPECT_LE(bounds.left, glyph.left);
+                EXPECT_GE(bounds.left + bounds.width, glyph.left + glyph.width);
+                EXPECT_GE(bounds.top, glyph.top);
+                EXPECT_LE(bounds.top - bounds.rows, glyph.top - glyph.rows);
+                // Close enough that a glyph beside the page is seen to be.
+                EXPECT_LE(bounds.width, glyph.width + 6);
+                EXPECT_LE(bounds.rows, glyph.rows + 6);
+            }
+        }
+    }
+}
+
 TEST(FontLifetime, TenThousandFontsComeAndGoWithoutPilingUp) {
     for (int i = 0; i < 10000; ++i) {
         std::unique_ptr<Font> font(create_font(describe(i % 2 ? "Arial" : "Courier New", 5 + i % 700, i % 13)));

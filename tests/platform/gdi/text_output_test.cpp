@@ -213,6 +213,26 @@ TEST(TextOut, NothingIsWrittenOutsideTheClipOrTheBitmap) {
     }
 }
 
+// Glyphs that cannot reach the clip are passed over unrendered: one that
+// straddles its edge must still draw its part inside, as without the clip.
+TEST(TextOut, GlyphsAcrossTheClipsEdgeDrawAsWithoutTheClip) {
+    for (int turn : {0, 900, 1800, 2700, 300}) {
+        Canvas clipped(120, 90, "Times New Roman", 31, turn), whole(120, 90, "Times New Roman", 31, turn);
+        clipped.dc.background_mode = whole.dc.background_mode = TRANSPARENT;
+        clipped.dc.clip = Rect{30, 25, 90, 65};
+        for (int x = -40; x < 160; x += 23)
+            for (int y = -40; y < 130; y += 19) {
+                std::fill(clipped.bitmap.pixels(), clipped.bitmap.pixels() + 120 * 90, black);
+                std::fill(whole.bitmap.pixels(), whole.bitmap.pixels() + 120 * 90, black);
+                clipped.draw(x, y, "Wg\xC9|j");
+                whole.draw(x, y, "Wg\xC9|j");
+                for (int py = 25; py < 65; ++py)
+                    for (int px = 30; px < 90; ++px)
+                        ASSERT_EQ(clipped.at(px, py), whole.at(px, py)) << turn << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(TextOut, ExtremeCoordinatesAndLengthsAreHarmless) {
     Canvas c(50, 50);
     for (int origin : {INT_MIN, INT_MAX}) {
