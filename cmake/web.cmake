@@ -9,9 +9,9 @@
 # the engine's SSE2 steps map onto wasm SIMD.
 set(KLV_ZLIB_SOURCE_DIR "" CACHE PATH "zlib's source, compiled into libklv.a")
 set(KLV_FREETYPE_SOURCE_DIR "" CACHE PATH "FreeType's source, compiled into libklv.a")
-foreach(source KLV_ZLIB_SOURCE_DIR KLV_FREETYPE_SOURCE_DIR KLV_PNG_SOURCE_DIR KLV_JPEG_SOURCE_DIR)
+foreach(source KLV_ZLIB_SOURCE_DIR KLV_FREETYPE_SOURCE_DIR KLV_PNG_SOURCE_DIR KLV_JPEG_SOURCE_DIR KLV_GIF_SOURCE_DIR)
   if(NOT ${source})
-    message(FATAL_ERROR "The web build compiles Debian's sources of zlib, libpng, FreeType and libjpeg-turbo: "
+    message(FATAL_ERROR "The web build compiles Debian's sources of zlib, libpng, FreeType, libjpeg-turbo and giflib: "
       "set ${source} (scripts/build-web.sh does)")
   endif()
 endforeach()

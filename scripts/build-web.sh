@@ -5,7 +5,7 @@
 # klv-web/ they share (the packed fonts, the page's script and style), and
 # index.html, the gallery of the examples; the raster tests run under node.
 #   scripts/build-web.sh [DIR] [cmake --build arguments...]   (default build/web)
-# zlib, libpng, FreeType and libjpeg-turbo are compiled from Debian's own
+# zlib, libpng, FreeType, libjpeg-turbo and giflib are compiled from Debian's own
 # sources, fetched once into DIR with `apt-get source`. Serve DIR with
 # scripts/serve-web.sh.
 set -euo pipefail
@@ -38,6 +38,7 @@ fetch_source zlib "$deps/zlib"
 fetch_source libpng1.6 "$deps/libpng"
 fetch_source freetype "$deps/freetype"
 fetch_source libjpeg-turbo "$deps/libjpeg-turbo"
+fetch_source giflib "$deps/giflib"
 
 # The fonts: what fontconfig answers here for every face the library asks
 # for, packed as one file the pages share.
@@ -55,7 +56,7 @@ fi
 
 emcmake cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DKLV_WARNINGS_AS_ERRORS=ON \
   -DKLV_ZLIB_SOURCE_DIR="$deps/zlib" -DKLV_PNG_SOURCE_DIR="$deps/libpng" \
-  -DKLV_FREETYPE_SOURCE_DIR="$deps/freetype" -DKLV_JPEG_SOURCE_DIR="$deps/libjpeg-turbo" \
+  -DKLV_FREETYPE_SOURCE_DIR="$deps/freetype" -DKLV_JPEG_SOURCE_DIR="$deps/libjpeg-turbo" -DKLV_GIF_SOURCE_DIR="$deps/giflib" \
   -DKLV_WEB_FONTS_DATA="$packed" -DKLV_WEB_FONT_DIR="$fonts" \
   "-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch" "${launcher[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" "$@"

@@ -10,7 +10,10 @@
 #      seeds the first step's tests left (scripts/fuzz.sh);
 #   5. the Windows build (scripts/build-windows.sh) and its tests under Wine,
 #      on the same virtual screen. A machine without Wine fails here; a
-#      developer may skip this part with KLV_SKIP_WINDOWS=1 (CI never does).
+#      developer may skip this part with KLV_SKIP_WINDOWS=1 (CI never does);
+#   6. the web build (scripts/build-web.sh): the raster and drawing tests in
+#      wasm under node, and the page tests in headless Chromium
+#      (tests/web/run.sh); KLV_SKIP_WEB=1 skips it likewise.
 # Prints "N passed, N failed, N skipped" at the end, counting test cases
 # (and each shell test as one); the exit status is 0 only when nothing
 # failed. A test skips when the machine lacks something it needs (a display,
@@ -182,6 +185,28 @@ elif "$top/scripts/build-windows.sh" "$top/build/windows" >"$top/build/windows-b
 else
   grep -E "error|Error" "$top/build/windows-build.log" | head -30
   echo "Windows build failed (build/windows-build.log)"; status=1; failed=$((failed + 1))
+fi
+
+echo "== building for web pages and running their tests (wasm under node, pages in headless Chromium)"
+if ! command -v emcc >/dev/null || ! command -v chromium >/dev/null; then
+  if [ "${KLV_SKIP_WEB:-0}" = 1 ] && [ "${CI:-}" != true ]; then
+    echo "emscripten or chromium is not installed: the web part is skipped (KLV_SKIP_WEB=1)"
+    skipped=$((skipped + 1))
+  else
+    echo "emscripten or chromium is not installed (scripts/install-deps.sh installs them; KLV_SKIP_WEB=1 skips this part)"
+    status=1; failed=$((failed + 1))
+  fi
+elif "$top/scripts/build-web.sh" "$top/build/web" >"$top/build/web-build.log" 2>&1; then
+  run_tests "$top/build/web" web-node-tests -j"$jobs"
+  "$top/tests/web/run.sh" "$top/build/web" 2>&1 | tee "$top/build/web-page-tests.log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  page_passed=$(sed -nE 's/^# pass ([0-9]+)$/\1/p' "$top/build/web-page-tests.log")
+  page_failed=$(sed -nE 's/^# fail ([0-9]+)$/\1/p' "$top/build/web-page-tests.log")
+  [ -n "$page_passed" ] || page_failed=1
+  passed=$((passed + ${page_passed:-0})); failed=$((failed + ${page_failed:-0}))
+else
+  grep -E "error|Error" "$top/build/web-build.log" | head -30
+  echo "Web build failed (build/web-build.log)"; status=1; failed=$((failed + 1))
 fi
 
 summary

@@ -41,8 +41,9 @@ export function useBrowser() {
   });
   // Opens NAME.html (with the address's query) in a new page and waits for
   // its first window to show a frame.
-  context.open = async (name, { query = '', scale = 1, window = 0, waitForWindow = true } = {}) => {
+  context.open = async (name, { query = '', scale = 1, window = 0, waitForWindow = true, beforeLoad } = {}) => {
     const page = await context.browser.newPage();
+    if (beforeLoad) await beforeLoad(page);
     await page.setViewport({ width: 1200, height: 900, deviceScaleFactor: scale });
     page.logs = [];
     page.on('console', (m) => page.logs.push(m.text()));

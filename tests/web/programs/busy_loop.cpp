@@ -6,7 +6,7 @@ int main() {
     open_window(200, 100, "Busy", 0, 0, false, true);
     for (int step = 0; !key_pressed(); ++step) {
         set_fill_style(1, (step / 1000) % 15 + 1);
-        draw_bar(0, 0, 199, 99);
+        fill_bar(0, 0, 200, 100);
     }
     wait_key();
     return 3;

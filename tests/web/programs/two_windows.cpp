@@ -7,10 +7,10 @@ int main() {
     const int second = open_window(160, 120, "Second", 200, 0, false, false);
     set_current_window(first);
     set_fill_style(1, KLV_LIGHT_RED);
-    draw_bar(10, 10, 150, 110);
+    fill_bar(10, 10, 150, 110);
     set_current_window(second);
     set_fill_style(1, KLV_LIGHT_GREEN);
-    draw_bar(20, 20, 140, 100);
+    fill_bar(20, 20, 140, 100);
     wait_key();
     close_window(first);
     set_current_window(second);
