@@ -20,19 +20,7 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-fetch_source() {  # PACKAGE FOLDER: Debian's source of PACKAGE unpacked in FOLDER, unless it is there
-  local package="$1" folder="$2" fetch="$dir/_deps/fetch"
-  [ -f "$folder/.fetched" ] && return 0
-  mkdir -p "$dir/_deps" && rm -rf "$folder" "$fetch" && mkdir "$fetch"
-  if ! (cd "$fetch" && apt-get source -qq --download-only "$package" >/dev/null 2>&1); then
-    echo "build-web: cannot fetch $package's source (apt-get source $package): add deb-src entries" \
-      "(scripts/install-deps.sh does) and run apt-get update" >&2
-    exit 1
-  fi
-  dpkg-source -q --no-copy -x "$fetch/${package}_"*.dsc "$folder" >/dev/null 2>&1
-  rm -rf "$fetch"
-  touch "$folder/.fetched"
-}
+source "$top/scripts/fetch-source.sh"
 deps="$dir/_deps"
 fetch_source zlib "$deps/zlib"
 fetch_source libpng1.6 "$deps/libpng"

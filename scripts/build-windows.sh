@@ -16,21 +16,7 @@ shift || true
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-# fetch_source PACKAGE FOLDER: Debian's source of PACKAGE unpacked in
-# FOLDER, unless it is there already.
-fetch_source() {
-  local package="$1" folder="$2" fetch="$dir/_deps/fetch"
-  [ -f "$folder/.fetched" ] && return 0
-  mkdir -p "$dir/_deps" && rm -rf "$folder" "$fetch" && mkdir "$fetch"
-  if ! (cd "$fetch" && apt-get source -qq --download-only "$package" >/dev/null 2>&1); then
-    echo "build-windows: cannot fetch $package's source (apt-get source $package): add a deb-src line" \
-      "for Debian's main archive (scripts/install-deps.sh does) and run apt-get update" >&2
-    exit 1
-  fi
-  dpkg-source -q --no-copy -x "$fetch/${package}_"*.dsc "$folder" >/dev/null 2>&1
-  rm -rf "$fetch"
-  touch "$folder/.fetched"
-}
+source "$top/scripts/fetch-source.sh"
 png="$dir/_deps/libpng" jpeg="$dir/_deps/libjpeg-turbo" gif="$dir/_deps/giflib"
 fetch_source libpng1.6 "$png"
 fetch_source libjpeg-turbo "$jpeg"

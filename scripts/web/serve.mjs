@@ -24,14 +24,21 @@ const server = createServer(async (request, response) => {
     return;
   }
   try {
-    if ((await stat(file)).isDirectory()) file = join(file, 'index.html');
-    const body = await readFile(file);
-    const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache' };
+    let info = await stat(file);
+    if (info.isDirectory()) file = join(file, 'index.html'), info = await stat(file);
+    // Revalidated on every load, answered "not modified" while unchanged.
+    const modified = info.mtime.toUTCString();
+    const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache',
+      'Last-Modified': modified };
     if (!plain) {
       headers['Cross-Origin-Opener-Policy'] = 'same-origin';
       headers['Cross-Origin-Embedder-Policy'] = 'require-corp';
     }
-    response.writeHead(200, headers).end(body);
+    if (request.headers['if-modified-since'] === modified) {
+      response.writeHead(304, headers).end();
+      return;
+    }
+    response.writeHead(200, headers).end(await readFile(file));
   } catch {
     response.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found\n');
   }

@@ -31,7 +31,7 @@ export function useBrowser() {
   before(async () => {
     context.server = await serve();
     context.browser = await puppeteer.launch({
-      executablePath: process.env.KLV_CHROMIUM || '/usr/bin/chromium', headless: true,
+      executablePath: process.env.KLV_CHROMIUM || '/usr/bin/chromium', headless: true, defaultViewport: null,
       args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
     });
   });
@@ -44,7 +44,8 @@ export function useBrowser() {
   context.open = async (name, { query = '', scale = 1, window = 0, waitForWindow = true, beforeLoad } = {}) => {
     const page = await context.browser.newPage();
     if (beforeLoad) await beforeLoad(page);
-    await page.setViewport({ width: 1200, height: 900, deviceScaleFactor: scale });
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setDeviceMetricsOverride', { width: 1200, height: 900, deviceScaleFactor: scale, mobile: false });
     page.logs = [];
     page.on('console', (m) => page.logs.push(m.text()));
     page.on('pageerror', (e) => page.logs.push('page error: ' + e.message));
