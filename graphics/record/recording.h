@@ -79,7 +79,6 @@ private:
     bool waiting_picture_ = false;     // a picture was shown that no frame holds yet
     bool asked_again_ = false;         // the encoder asked the window to show it
     bool finishing_ = false;
-    bool finished_ = false;
     int result_ = 0;
     // The encoder's own: the frame held back (a next one like it only
     // lengthens it) and the last one written.
