@@ -108,6 +108,18 @@ run_tests() {  # build folder, name of the log, ctest arguments...
   count_results "$log" "$dir/test-reports"
 }
 summary() { echo "$passed passed, $failed failed, $skipped skipped"; }
+# A part whose tools are not installed: skipped where a developer asked so
+# with SWITCH=1 (never on CI), else a failure.
+part_missing() {  # what is missing, the part's name, SWITCH
+  local missing="$1" part="$2" switch="$3"
+  if [ "${!switch:-0}" = 1 ] && [ "${CI:-}" != true ]; then
+    echo "$missing is not installed: the $part part is skipped ($switch=1)"
+    skipped=$((skipped + 1))
+  else
+    echo "$missing is not installed (scripts/install-deps.sh installs them; $switch=1 skips this part)"
+    status=1; failed=$((failed + 1))
+  fi
+}
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
@@ -169,13 +181,7 @@ passed=$((passed + fuzz_passed)); failed=$((failed + fuzz_failed))
 
 echo "== cross-building for Windows and running its tests under Wine"
 if ! command -v wine >/dev/null || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  if [ "${KLV_SKIP_WINDOWS:-0}" = 1 ] && [ "${CI:-}" != true ]; then
-    echo "Wine or mingw-w64 is not installed: the Windows part is skipped (KLV_SKIP_WINDOWS=1)"
-    skipped=$((skipped + 1))
-  else
-    echo "Wine or mingw-w64 is not installed (scripts/install-deps.sh installs them; KLV_SKIP_WINDOWS=1 skips this part)"
-    status=1; failed=$((failed + 1))
-  fi
+  part_missing "Wine or mingw-w64" Windows KLV_SKIP_WINDOWS
 elif "$top/scripts/build-windows.sh" "$top/build/windows" >"$top/build/windows-build.log" 2>&1; then
   [ -n "${xvfb_pid:-}" ] || start_display
   export WINEPREFIX="$top/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -189,13 +195,7 @@ fi
 
 echo "== building for web pages and running their tests (wasm under node, pages in headless Chromium)"
 if ! command -v emcc >/dev/null || ! command -v chromium >/dev/null; then
-  if [ "${KLV_SKIP_WEB:-0}" = 1 ] && [ "${CI:-}" != true ]; then
-    echo "emscripten or chromium is not installed: the web part is skipped (KLV_SKIP_WEB=1)"
-    skipped=$((skipped + 1))
-  else
-    echo "emscripten or chromium is not installed (scripts/install-deps.sh installs them; KLV_SKIP_WEB=1 skips this part)"
-    status=1; failed=$((failed + 1))
-  fi
+  part_missing "emscripten or chromium" web KLV_SKIP_WEB
 elif "$top/scripts/build-web.sh" "$top/build/web" >"$top/build/web-build.log" 2>&1; then
   run_tests "$top/build/web" web-node-tests -j"$jobs"
   "$top/tests/web/run.sh" "$top/build/web" 2>&1 | tee "$top/build/web-page-tests.log"
